@@ -1,0 +1,11 @@
+// SPDX-License-Identifier: MIT
+// The astro library: every public header.
+#pragma once
+
+#include "driver/dialogue.hpp"
+#include "driver/fortran_format.hpp"
+#include "driver/program.hpp"
+#include "solar/solar.hpp"
+#include "textio/reads.hpp"
+#include "timeutil/constants.hpp"
+#include "timeutil/timeutil.hpp"

@@ -1,0 +1,21 @@
+# SPDX-License-Identifier: MIT
+# Build flags and the one-line helpers for library and test targets.
+
+set(CMAKE_CXX_STANDARD 20)
+set(CMAKE_CXX_STANDARD_REQUIRED ON)
+set(CMAKE_CXX_EXTENSIONS OFF)
+
+# Printed digits depend on IEEE double arithmetic in the written order: no fused
+# multiply-add, no fast-math, no host-specific instruction sets.
+function(astro_set_flags target)
+  target_compile_options(${target} PRIVATE -Wall -Wextra -pedantic -ffp-contract=off)
+endfunction()
+
+# astro_add_library(<subsystem> <sources>...) defines astro_<subsystem> and astro::<subsystem>.
+function(astro_add_library name)
+  add_library(astro_${name} ${ARGN})
+  add_library(astro::${name} ALIAS astro_${name})
+  astro_set_flags(astro_${name})
+  target_include_directories(astro_${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  target_compile_features(astro_${name} PUBLIC cxx_std_20)
+endfunction()

@@ -1,0 +1,23 @@
+// SPDX-License-Identifier: MIT
+// Fixed-width output fields as the program prints them: fixed w.d and integer w, right
+// aligned, asterisks filling a field that is too narrow.
+#pragma once
+
+#include <string>
+
+namespace astro {
+
+// Appends x as fixed w.d: the exact binary value rounded to d decimals as C's printf rounds
+// it (to nearest, an exact tie to even), right-aligned in w characters, always with a
+// decimal point (d = 0 ends in the point: "3600."). A value between -1 and 1 keeps its
+// leading zero while it fits and drops it only when that makes it fit; a negative value
+// that rounds to zero, and -0.0, keep the minus sign ("-0.00000"). NaN and infinities print
+// as "NaN", "Inf", "-Inf". Whatever does not fit becomes w asterisks.
+//   w  1..64, d  0..17
+void put_fixed(std::string& line, double x, int w, int d);
+
+// Appends v as integer w: decimal, right-aligned in w characters, no leading zeros; w
+// asterisks when it does not fit.
+void put_integer(std::string& line, long long v, int w);
+
+}  // namespace astro

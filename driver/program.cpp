@@ -1,0 +1,38 @@
+// SPDX-License-Identifier: MIT
+#include "driver/program.hpp"
+
+#include <istream>
+#include <ostream>
+#include <string>
+
+#include "driver/dialogue.hpp"
+#include "timeutil/timeutil.hpp"
+
+namespace astro {
+
+namespace {
+
+// Writes the closing prompt and waits for one line; end of input ends it quietly too.
+void close_run(std::istream& in, std::ostream& out) {
+  out << "# stiskni Enter pro ukonceni\n";
+  out.flush();
+  std::string line;
+  std::getline(in, line);
+}
+
+}  // namespace
+
+int run(std::istream& in, std::ostream& out) {
+  if (const auto answers = read_answers(in, out)) {
+    try {
+      const RunParameters parameters = convert_answers(*answers, out);
+      echo_parameters(parameters, out);
+    } catch (const RangeError&) {
+      out << "# RIZAR: Okamzik mimo podporovany rozsah.\n";
+    }
+  }
+  close_run(in, out);
+  return out ? 0 : 1;
+}
+
+}  // namespace astro

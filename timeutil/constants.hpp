@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+// The program's constants, each named once. Printed digits depend on these exact values.
+#pragma once
+
+namespace astro {
+
+// The program's pi, truncated on purpose: the whole chain uses this value, not the full
+// double of pi, and printed digits depend on it.
+inline constexpr double kPi = 3.1415926535;
+
+// One full turn as the angle helpers reduce to it: 2 * 3.1415926535 written out.
+inline constexpr double kTwoPi = 6.283185307;
+
+// Degrees to radians in the driver's chain, the field readers and refraction:
+// 3.1415926535 / 180 as a double.
+inline constexpr double kDegToRad = 0.017453292519444445;
+
+// Radians to degrees for the echo, the table and refraction: 180 / 3.1415926535 as a double.
+inline constexpr double kRadToDeg = 57.29577951471995;
+
+// Arcseconds to radians in the obliquity, precession and nutation series.
+inline constexpr double kArcsecToRad = 4.848136811e-06;
+
+// Degrees to radians of the file readers, as the record layouts write it (short decimal).
+inline constexpr double kDegToRadFiles = 0.017453292;
+
+// Radians to degrees of the parallax correction, as written there (short decimal).
+inline constexpr double kRadToDegFiles = 57.29577951;
+
+}  // namespace astro

@@ -1,0 +1,47 @@
+// SPDX-License-Identifier: MIT
+// Sign and maximum helpers, the 32-bit truncation, angle reduction, hours split and joined.
+#include <cmath>
+#include <sstream>
+
+#include "timeutil/constants.hpp"
+#include "timeutil/timeutil.hpp"
+
+namespace astro {
+
+std::int32_t int32_trunc(double x, const char* routine) {
+  // The negated test lets NaN fail it too.
+  if (!(std::fabs(x) < 2147483648.0)) {
+    std::ostringstream msg;
+    msg.precision(17);
+    msg << routine << ": value " << x << " out of the supported range";
+    throw RangeError(msg.str());
+  }
+  return static_cast<std::int32_t>(x);
+}
+
+double SGN(double x) {
+  if (x > 0) return 1.0;
+  if (x < 0) return -1.0;
+  return 0.0;
+}
+
+std::int32_t MAX(double a, double b, double c) {
+  if (a > b) return a > c ? 1 : 3;
+  return b > c ? 2 : 3;
+}
+
+double NULA2PI(double x) {
+  double r = FRAC(x / kTwoPi) * kTwoPi;
+  if (r < 0) r = r + kTwoPi;
+  return r;
+}
+
+void HHMS(double h, double& hh, double& mm, double& ss) {
+  hh = int32_trunc(h, "HHMS");
+  mm = int32_trunc((h - hh) * 60, "HHMS");
+  ss = (h - hh) * 3600 - mm * 60;
+}
+
+double HMSH(double hh, double mm, double ss) { return (ss / 3600 + mm / 60) + hh; }
+
+}  // namespace astro
