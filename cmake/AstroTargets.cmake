@@ -5,6 +5,13 @@ set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 
+option(ASTRO_SANITIZE "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(ASTRO_SANITIZE)
+  # Any report ends the process with an error, so a test that meets one fails.
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
 # Printed digits depend on IEEE double arithmetic in the written order: no fused
 # multiply-add, no fast-math, no host-specific instruction sets.
 function(astro_set_flags target)
