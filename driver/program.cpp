@@ -6,6 +6,7 @@
 #include <string>
 
 #include "driver/dialogue.hpp"
+#include "driver/table.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {
@@ -27,6 +28,7 @@ int run(std::istream& in, std::ostream& out) {
     try {
       const RunParameters parameters = convert_answers(*answers, out);
       echo_parameters(parameters, out);
+      write_table(parameters, out);
     } catch (const RangeError&) {
       out << "# RIZAR: Okamzik mimo podporovany rozsah.\n";
     }
