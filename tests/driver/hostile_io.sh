@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
+# hostile_io.sh PROGRAM ANSWERS: output that cannot be written is an error with a message;
+# a reader that goes away ends the program quietly; random bytes as input always end in a
+# normal stop.
+set -u
+program=$1
+answers=$2
+failed=0
+
+# A full disk: non-zero status and a message on standard error.
+err=$("$program" < "$answers" 2>&1 >/dev/full)
+status=$?
+if [ $status -eq 0 ] || [ -z "$err" ]; then
+  echo "writing to /dev/full: status $status, message '$err'"
+  failed=1
+fi
+
+# A closed pipe under a long table: the default SIGPIPE ends it, nothing on standard error.
+long=$(mktemp)
+printf '# long\n50\n14\n2026/06/09\n0\n00:01:00\n200000\n1\n1\n1\n\n' > "$long"
+err=$( { "$program" < "$long" | head -c 10 >/dev/null; exit "${PIPESTATUS[0]}"; } 2>&1 )
+status=$?
+rm -f "$long"
+if [ -n "$err" ] || [ $status -ne 141 ]; then
+  echo "closed pipe: status $status, printed '$err'"
+  failed=1
+fi
+
+# Random bytes as the answers.
+for seed in $(seq 1 40); do
+  input=$(mktemp)
+  head -c $((seed * 97)) /dev/urandom > "$input"
+  "$program" < "$input" > /dev/null
+  status=$?
+  if [ $status -ne 0 ]; then
+    echo "random input $seed ended with status $status; input kept in $input"
+    failed=1
+  else
+    rm -f "$input"
+  fi
+done
+exit $failed
