@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <limits>
+#include <random>
 #include <string>
 
 #include "driver/fortran_format.hpp"
@@ -64,6 +66,42 @@ TEST(PutFixed, AppendsToTheLine) {
   std::string line = "# dt = ";
   put_fixed(line, 1.0 / 24, 8, 5);
   EXPECT_EQ(line, "# dt =  0.04167");
+}
+
+std::string printf_fixed(double x, int w, int d) {
+  char buffer[512];
+  std::snprintf(buffer, sizeof buffer, "%*.*f", w, d, x);
+  std::string text = buffer;
+  if (d == 0) text = text.substr(1) + ".";  // the field always shows its point
+  return text;
+}
+
+// The digits are printf's: a million values spread over magnitudes from 1e-10 to 1e19
+// (the exact integer path and the general one), both signs, 0 to 9 decimals.
+TEST(PutFixed, DigitsAgreeWithPrintfOnAMillionValues) {
+  std::mt19937_64 random(20261209);
+  std::uniform_int_distribution<int> exponent(-34, 64);
+  std::uniform_int_distribution<std::uint64_t> mantissa(0, (std::uint64_t{1} << 52) - 1);
+  std::uniform_int_distribution<int> decimals(0, 9);
+  for (int n = 0; n < 1000000; ++n) {
+    const double x = std::ldexp(1.0 + std::ldexp(static_cast<double>(mantissa(random)), -52),
+                                exponent(random)) * (n % 2 ? -1 : 1);
+    const int d = decimals(random);
+    ASSERT_EQ(fixed(x, 40, d), printf_fixed(x, 40, d)) << x << " d=" << d;
+  }
+}
+
+// Exact ties at d decimals are the values t / 2^(d+1) with t an odd multiple of 5^d.
+TEST(PutFixed, ExactTiesGoToEvenAsInPrintf) {
+  std::uint64_t five_to_d = 1;
+  for (int d = 0; d <= 9; ++d, five_to_d *= 5) {
+    for (std::uint64_t r = 0; r < 2000; ++r) {
+      const double x = std::ldexp(static_cast<double>(five_to_d * (2 * r + 1)), -(d + 1));
+      SCOPED_TRACE(testing::Message() << x << " d=" << d);
+      ASSERT_EQ(fixed(x, 30, d), printf_fixed(x, 30, d));
+      ASSERT_EQ(fixed(-x, 30, d), printf_fixed(-x, 30, d));
+    }
+  }
 }
 
 TEST(PutInteger, BoundaryTable) {
