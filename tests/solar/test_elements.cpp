@@ -21,7 +21,7 @@ struct EarthCase {
   double a, lambda, k, h, q, p;
 };
 
-// The Earth's elements at J2000.0 and at T = 0.25 (2025 January 1.5) as published with the
+// The Earth's elements at J2000.0 and at T = 0.25 (2024 December 31, 18h) as published with the
 // series, to 10 decimals; q and p at 0.25 are the secular polynomials worked by hand
 // (-0.0001135 / 4 + 1e-7 / 16 and 1.02e-5 / 4 + 5e-7 / 16).
 const EarthCase kEarth[] = {
