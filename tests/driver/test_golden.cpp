@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// Whole runs of the program: every tests/golden/<case>.in fed as the input must produce
-// tests/golden/<case>.out byte for byte, and end with status 0.
+// Whole runs of the program: every <case>.in of tests/golden and of examples fed as the
+// input must produce <case>.out beside it byte for byte, and end with status 0.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -25,8 +25,10 @@ std::string read_file(const fs::path& path) {
 
 std::vector<fs::path> golden_inputs() {
   std::vector<fs::path> inputs;
-  for (const auto& entry : fs::directory_iterator(fs::path(ASTRO_SOURCE_DIR) / "tests" / "golden")) {
-    if (entry.path().extension() == ".in") inputs.push_back(entry.path());
+  for (const char* dir : {"tests/golden", "examples"}) {
+    for (const auto& entry : fs::directory_iterator(fs::path(ASTRO_SOURCE_DIR) / dir)) {
+      if (entry.path().extension() == ".in") inputs.push_back(entry.path());
+    }
   }
   std::sort(inputs.begin(), inputs.end());
   return inputs;
