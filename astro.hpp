@@ -2,6 +2,7 @@
 // The astro library: every public header.
 #pragma once
 
+#include "catalog/catalog.hpp"
 #include "driver/dialogue.hpp"
 #include "driver/fortran_format.hpp"
 #include "driver/program.hpp"

@@ -1,0 +1,123 @@
+// SPDX-License-Identifier: MIT
+#include "catalog/elements.hpp"
+
+#include <cmath>
+#include <fstream>
+#include <string>
+
+#include "catalog/fixed_field.hpp"
+#include "catalog/text_file.hpp"
+#include "textio/reads.hpp"
+#include "timeutil/constants.hpp"
+#include "timeutil/timeutil.hpp"
+
+namespace astro {
+
+namespace {
+
+// Gaussian gravitational constant k, radians per day: mean motion n = k a^-1.5.
+constexpr double kGaussK = 0.01720209895;
+// Julian Date to which every decoded mean anomaly refers (J2000.0).
+constexpr double kEpochJ2000 = 2451545.0;
+// Added to the two-digit year of the perihelion passage.
+constexpr double kCentury1900 = 1900.0;
+
+constexpr RealField kSemiMajorAxis{36, 10, 7};
+constexpr RealField kEccentricity{46, 9, 7};
+constexpr RealField kInclination{56, 8, 5};
+constexpr RealField kNode{65, 9, 5};
+constexpr RealField kPerihelion{75, 9, 5};
+constexpr std::size_t kFormColumn = 85;
+constexpr RealField kMeanAnomaly{86, 9, 5};
+constexpr RealField kEpoch{96, 9, 1};
+constexpr RealField kPassageYear{85, 2, 0};
+constexpr RealField kPassageMonth{87, 2, 0};
+constexpr RealField kPassageDay{89, 8, 5};
+
+constexpr std::size_t kRecordWidth = 131;
+constexpr std::size_t kNameLength = 9;  // characters of the object name that count
+constexpr std::size_t kNameColumns = 29;
+
+// Mean motion times the interval from t to J2000.0, radians: a^-1.5 (2451545.0 - t) k.
+double motion_to_j2000(double a, double t) {
+  const double p = std::pow(a, -1.5);
+  return p * (kEpochJ2000 - t) * kGaussK;
+}
+
+void require_positive_axis(double a, std::string_view line) {
+  if (!(a > 0.0)) throw FieldError("semi-major axis not positive", kSemiMajorAxis, line);
+}
+
+enum class Skip { done, end, error };
+
+// Skips the lines that hold "BEGIN", then the header line after them.
+Skip skip_leading_lines(std::istream& in, std::string& line) {
+  for (;;) {
+    const detail::LineStatus status = detail::read_record(in, kRecordWidth, line);
+    if (status == detail::LineStatus::end) return Skip::end;
+    if (status == detail::LineStatus::error) return Skip::error;
+    if (line.find("BEGIN") == std::string::npos) return Skip::done;
+  }
+}
+
+}  // namespace
+
+void DECODE_ELMTS(std::string_view line, ElementSet& elements) {
+  ElementSet el{};
+  el[element::a] = read_real(line, kSemiMajorAxis);
+  el[element::e] = read_real(line, kEccentricity);
+  el[element::i] = read_real(line, kInclination);
+  el[element::node] = read_real(line, kNode);
+  el[element::peri] = read_real(line, kPerihelion);
+  el[element::i] *= kDegToRadFiles;
+  el[element::peri] *= kDegToRadFiles;
+  el[element::node] *= kDegToRadFiles;
+  const double a = el[element::a];
+  if (line.size() >= kFormColumn && line[kFormColumn - 1] == 'M') {
+    const double m0 = read_real(line, kMeanAnomaly);
+    const double t0 = read_real(line, kEpoch);
+    require_positive_axis(a, line);
+    el[element::M] = NULA2PI(motion_to_j2000(a, t0) + m0 * kDegToRadFiles);
+  } else {
+    const double yy = read_real(line, kPassageYear);
+    const double mm = read_real(line, kPassageMonth);
+    const double dd = read_real(line, kPassageDay);
+    require_positive_axis(a, line);
+    const double t = JD(yy + kCentury1900, mm, dd);
+    el[element::M] = NULA2PI(motion_to_j2000(a, t));
+  }
+  elements = el;
+}
+
+void read_elmts_lines(std::istream& in, std::string_view object_name, ElementSet& elements,
+                      std::int32_t n, std::ostream& out) {
+  std::string line;
+  const Skip skip = skip_leading_lines(in, line);
+  if (skip == Skip::error) out << detail::kReadError << '\n';
+  if (skip != Skip::done) return;
+  const std::string_view name = object_name.substr(0, kNameLength);
+  const std::string pattern =
+      std::string(name.substr(0, static_cast<std::size_t>(LENGTH(name)))) + ' ';
+  for (std::int32_t k = 0; k < n;) {
+    const detail::LineStatus status = detail::read_record(in, kRecordWidth, line);
+    if (status == detail::LineStatus::end) return;
+    if (status == detail::LineStatus::error) {
+      out << detail::kReadError << '\n';
+      return;
+    }
+    if (std::string_view(line).substr(0, kNameColumns).find(pattern) == std::string_view::npos) {
+      continue;
+    }
+    ++k;
+    DECODE_ELMTS(line, elements);
+  }
+}
+
+void READ_ELMTS(std::string_view file_name, std::string_view object_name, ElementSet& elements,
+                std::int32_t n, std::ostream& out) {
+  std::ifstream file;
+  if (!detail::open_text_file(file_name, file, out)) return;
+  read_elmts_lines(file, object_name, elements, n, out);
+}
+
+}  // namespace astro
