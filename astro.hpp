@@ -5,6 +5,7 @@
 #include "driver/dialogue.hpp"
 #include "driver/fortran_format.hpp"
 #include "driver/program.hpp"
+#include "orbit/orbit.hpp"
 #include "solar/solar.hpp"
 #include "textio/reads.hpp"
 #include "timeutil/constants.hpp"
