@@ -1,9 +1,21 @@
 # SPDX-License-Identifier: MIT
 # Build flags and the one-line helpers for library and test targets.
 
+include(GNUInstallDirs)
+
 set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
+
+option(ASTRO_SANITIZE "Build everything with AddressSanitizer and UndefinedBehaviorSanitizer" OFF)
+if(ASTRO_SANITIZE)
+  # Any report ends the process with an error, so a test that meets one fails.
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Installed headers keep the source layout under include/astro: "solar/sun.hpp".
+set(ASTRO_INSTALL_INCLUDEDIR ${CMAKE_INSTALL_INCLUDEDIR}/astro)
 
 # Printed digits depend on IEEE double arithmetic in the written order: no fused
 # multiply-add, no fast-math, no host-specific instruction sets.
@@ -11,11 +23,19 @@ function(astro_set_flags target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -pedantic -ffp-contract=off)
 endfunction()
 
-# astro_add_library(<subsystem> <sources>...) defines astro_<subsystem> and astro::<subsystem>.
+# astro_add_library(<subsystem> <sources>...) defines astro_<subsystem> and astro::<subsystem>,
+# installed with the headers of its folder.
 function(astro_add_library name)
   add_library(astro_${name} ${ARGN})
   add_library(astro::${name} ALIAS astro_${name})
   astro_set_flags(astro_${name})
-  target_include_directories(astro_${name} PUBLIC $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}>)
+  target_include_directories(astro_${name} PUBLIC
+    $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}> $<INSTALL_INTERFACE:${ASTRO_INSTALL_INCLUDEDIR}>)
   target_compile_features(astro_${name} PUBLIC cxx_std_20)
+  set_target_properties(astro_${name} PROPERTIES EXPORT_NAME ${name})
+  install(TARGETS astro_${name} EXPORT astroTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
+  install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/ DESTINATION ${ASTRO_INSTALL_INCLUDEDIR}/${name}
+          FILES_MATCHING PATTERN "*.hpp")
+  set_property(GLOBAL APPEND PROPERTY ASTRO_LIBRARIES astro_${name})
 endfunction()

@@ -2,5 +2,12 @@
 // Solar and planetary position: every public header of the subsystem.
 #pragma once
 
+#include "solar/element_frames.hpp"
+#include "solar/elements.hpp"
+#include "solar/ephemeris.hpp"
 #include "solar/kepler.hpp"
+#include "solar/orientation.hpp"
+#include "solar/refraction.hpp"
+#include "solar/rotation.hpp"
+#include "solar/sun.hpp"
 #include "solar/types.hpp"

@@ -1,0 +1,185 @@
+// SPDX-License-Identifier: MIT
+// Field readers on 80-byte blank-padded answer buffers, as the dialogue hands them over.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <sstream>
+#include <string>
+
+#include "textio/reads.hpp"
+#include "timeutil/constants.hpp"
+
+namespace astro {
+namespace {
+
+constexpr double kRadTol = 1e-15;
+const std::string kFailure = "reads: error reading input: ";
+
+std::string buffer80(std::string text) {
+  text.resize(80, ' ');
+  return text;
+}
+
+struct SexagesimalCase {
+  const char* text;
+  double degrees;       // expected value in degrees
+  const char* message;  // expected output, "" for none
+};
+
+// Degrees are those the combination rule gives; the value in radians is degrees * k.
+const SexagesimalCase kSexagesimal[] = {
+    {"+50:05:00", 50 + 5.0 / 60, ""},
+    {"50:05", 50 + 5.0 / 60, ""},
+    {"50.5", 50.5, ""},
+    {"-50:05:00", -(50 + 5.0 / 60), ""},
+    {"-0.5", -0.5, ""},
+    {"-00:30:00", 0.5, ""},  // a zero first field loses its sign
+    {"-0:30", 0.5, ""},
+    {"50:-05", 50 - 5.0 / 60, ""},  // later fields keep their own signs
+    {"50 05 00", 50, ""},           // one field; the number ends at the blank
+    {"50:05:00 /* site", 50 + 5.0 / 60, ""},
+    {"10:20:30 :40", 10 + 20.0 / 60 + 30.0 / 3600, ""},
+    {"\t50:\t05", 50 + 5.0 / 60, ""},  // tabs are blanks inside a field
+    {"1.5D1:30", 15.5, ""},            // D exponent
+    {".5:5.", 0.5 + 5.0 / 60, ""},
+    {"1e-400", 0, ""},  // underflow reads as zero, not as a failure
+    {"/*", 0, ""},      // the worker sees "/": an empty first item reads as 0
+    {",5", 0, ""},
+    {"50:", 0, "50:\n"},
+    {"", 0, "\n"},
+    {"10:20:30:40", 0, "10:20:30:40\n"},  // third field "30:40" is not a number
+    {"1e999", 0, "1e999\n"},
+    {"inf", 0, "inf\n"},
+    {"1.0+5", 0, "1.0+5\n"},
+    {"1.5E", 0, "1.5E\n"},
+    {"-", 0, "-\n"},
+    {".", 0, ".\n"},
+    {"0x10", 0, "0x10\n"},
+    {"12 /* bad: 5", 12, ""},
+    {"ab /* note", 0, "ab /\n"},  // the message shows the text after comment stripping
+    {"# comment", 0, "# comment\n"},
+};
+
+TEST(READS3, SexagesimalValuesAndFailures) {
+  for (const auto& c : kSexagesimal) {
+    SCOPED_TRACE(c.text);
+    std::ostringstream out;
+    const double got = READS3(buffer80(c.text), out);
+    EXPECT_NEAR(got, c.degrees * kDegToRad, kRadTol);
+    EXPECT_EQ(out.str(), *c.message ? kFailure + c.message : "");
+  }
+}
+
+TEST(READS3, SignOfResult) {
+  std::ostringstream out;
+  EXPECT_TRUE(std::signbit(READS3(buffer80("-0"), out)));  // one field keeps -0.0
+  EXPECT_FALSE(std::signbit(READS3(buffer80("-0:0"), out)));
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST(READS2, SeparatorIsTheFirstCharacterOnly) {
+  std::ostringstream out;
+  EXPECT_NEAR(READS2("12/30", "/xyz", out), 12.5 * kDegToRad, kRadTol);
+  EXPECT_NEAR(READS("12:30", out), 12.5 * kDegToRad, kRadTol);
+  EXPECT_EQ(out.str(), "");
+  EXPECT_EQ(READS2("12:30", "", out), 0.0);  // no separator: "12:30" is one field, not a number
+  EXPECT_EQ(out.str(), kFailure + "12:30\n");
+}
+
+struct SplitCase {
+  const char* text;
+  const char* separator;
+  double a, b, c;
+  bool fails;
+};
+
+const SplitCase kSplits[] = {
+    {"2024/03/15", "/", 2024, 3, 15, false},
+    {"2451545.0", "/", 2451545.0, 0, 0, false},
+    {"12:30", ":", 12, 30, 0, false},
+    {"2024/3", "/", 2024, 3, 0, false},
+    {"2024/03/15 /* x", "/", 2024, 3, 15, false},
+    {"-5/-6/-7", "/", -5, -6, -7, false},  // no sign handling in split fields
+    {"2024/x/15", "/", 0, 0, 0, true},     // fields already read are zeroed too
+    {"2024/03 /* x", "/", 0, 0, 0, true},  // the slash of "/*" leaves an empty last field
+    {"2451545.0 /* x", "/", 0, 0, 0, true},
+    {"2024//15", "/", 0, 0, 0, true},
+};
+
+TEST(READS_SPLIT3, FieldsAndFailures) {
+  for (const auto& c : kSplits) {
+    SCOPED_TRACE(c.text);
+    std::ostringstream out;
+    double a = -1, b = -1, cc = -1;
+    READS_SPLIT3(buffer80(c.text), c.separator, a, b, cc, out);
+    EXPECT_EQ(a, c.a);
+    EXPECT_EQ(b, c.b);
+    EXPECT_EQ(cc, c.c);
+    EXPECT_EQ(out.str().rfind(kFailure, 0) == 0, c.fails) << out.str();
+  }
+}
+
+TEST(READS3, HostileTextNeverCrashes) {
+  std::string all_bytes;
+  for (int b = 0; b < 256; ++b) all_bytes.push_back(static_cast<char>(b));
+  const std::string long_text(10000, '7');
+  std::ostringstream out;
+  READS3(all_bytes, out);
+  double a = 0, b = 0, c = 0;
+  READS_SPLIT3(all_bytes, "/", a, b, c, out);
+  EXPECT_EQ(READS3(long_text, out), 0.0);  // 7777...7 overflows a double: a failure
+  READS_SPLIT3(std::string(10000, '/'), "/", a, b, c, out);
+  EXPECT_EQ(a + b + c, 0.0);
+}
+
+TEST(LENGTH, OnlyTheBlankIsBlank) {
+  EXPECT_EQ(LENGTH("ab  "), 2);
+  EXPECT_EQ(LENGTH("    "), 0);
+  EXPECT_EQ(LENGTH(""), 0);
+  EXPECT_EQ(LENGTH("a\t"), 2);
+  EXPECT_EQ(LENGTH(std::string("a\0 ", 3)), 2);
+}
+
+TEST(Signs, BothZerosArePositive) {
+  EXPECT_EQ(SIGNUM(-0.0), 1.0);
+  EXPECT_EQ(SIGNUM(-2.0), -1.0);
+  EXPECT_EQ(SIGNUM(0.0), 1.0);
+  EXPECT_EQ(SIGNC(-0.0), '+');
+  EXPECT_EQ(SIGNC(-1e-300), '-');
+}
+
+TEST(ParseReal, GrammarAndRange) {
+  struct Case {
+    const char* item;
+    bool ok;
+    double value;
+  };
+  const Case cases[] = {
+      {"5", true, 5},        {"+5.", true, 5},      {"-.5", true, -0.5},
+      {"1.5e3", true, 1500}, {"1.5d-3", true, 1.5e-3}, {"2E+2", true, 200},
+      {"1e-320", true, 1e-320},  // subnormal
+      {"1e-400", true, 0},    {"-1e-400", true, -0.0},
+      {"1.7976931348623157e308", true, 1.7976931348623157e308},
+      {"1.8e308", false, 0},  {"1e99999999999999", false, 0},
+      {"0e99999999", true, 0}, {"00000000000000000000000000001", true, 1},
+      {"", false, 0},         {"+", false, 0},       {".", false, 0},
+      {"e5", false, 0},       {"5e", false, 0},      {"5e+", false, 0},
+      {"nan", false, 0},      {"inf", false, 0},     {"0x1p3", false, 0},
+      {"1.0+5", false, 0},    {"5 ", false, 0},      {"--5", false, 0},
+      {"1,5", false, 0},      {"1.2.3", false, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.item);
+    double value = 123;
+    EXPECT_EQ(parse_real(c.item, value), c.ok);
+    if (c.ok) {
+      EXPECT_EQ(value, c.value);
+      EXPECT_EQ(std::signbit(value), std::signbit(c.value));
+    } else {
+      EXPECT_EQ(value, 123);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace astro
