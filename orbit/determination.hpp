@@ -40,9 +40,10 @@ namespace astro {
 // degrees of true anomaly from perihelion; then peri and M are turned by the program's pi
 // and reduced to one turn. The continued fraction's 10/9 is the double 1.1111111111111112.
 // Domain: heliocentric positions less than 90 degrees apart and not parallel, direct motion
-// (0 <= i <= 90 degrees), an elliptic result (|es| < 1), and a mean anomaly that does not
-// pass +-pi between the two observations. Two equal times give NaN elements; arc sine
-// arguments are clamped to [-1, 1].
+// (0 <= i <= 90 degrees), an elliptic result (|es| < 1), and mean anomalies that do not pass
+// +-pi between the two observations (the anomalies computed with a negative es are the
+// body's less pi, so then the body's M must not pass 0). Two equal times give NaN a, e, peri and M; arc
+// sine arguments are clamped to [-1, 1].
 void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
         std::span<const double, 2> right_ascension, std::span<const double, 2> declination,
         std::span<const double, 2> sun_x, std::span<const double, 2> sun_y,
@@ -61,8 +62,10 @@ void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
 // refine the three distances with light-time corrected times and exact sector ratios until
 // the triangle ratios n1, n3 change by less than 1e-13; elements from the first and third
 // positions. The constant A* of the middle-distance equation is formed once from the
-// observation times and kept through all passes, so with light time the result is a little
-// less accurate than the iteration could make it.
+// observation times and kept through all passes while the passes use light-time corrected
+// intervals, so the result is less accurate than the iteration could make it: errors from
+// 1e-7 to a few 1e-3 depending on how the geocentric distance changes over the arc, where an
+// A* refreshed every pass would leave a few 1e-6.
 // Messages, after each of which the computation goes on with the same formulas:
 //   " The orbit must be determined by four observations."    when |D| < 1e-13 (coplanar
 //                                                             directions)
@@ -72,10 +75,12 @@ void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
 // Bounds: Newton's iteration for the middle distance and the passes stop after 1,000
 // repetitions each, and at once when a change is NaN; the last values are then used.
 // Domain: a direct elliptic orbit whose peri and node are not multiples of pi (the
-// inclination divides by their sines), and a mean anomaly that does not pass +-pi between the
-// first and third observation. A retrograde orbit comes out with a negative inclination
-// (i - pi). After a message, or when MAX names a zero component (a direction with no
-// positive component), the elements may be NaN.
+// inclination divides by their sines), and mean anomalies that do not pass +-pi between the
+// first and third observation (with a negative es: the body's M must not pass 0). A retrograde orbit comes out with a negative inclination
+// (i - pi). After a message the elements may be NaN. MAX chooses by signed value: when
+// L3 x L1 (or L3) has no clearly positive component it can name a vanishing one, and the
+// elements are then meaningless or NaN (for example a third direction at the pole with the
+// first in the quadrant x < 0 < y, where L3 x L1 = (-L1y, L1x, ~0)).
 void E3(std::span<const double, 3> times, std::span<const double, 3> right_ascension,
         std::span<const double, 3> declination, std::span<const double, 3> sun_x,
         std::span<const double, 3> sun_y, std::span<const double, 3> sun_z,
