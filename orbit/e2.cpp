@@ -39,7 +39,7 @@ void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
     r[j] = std::sqrt(x[j] * x[j] + y[j] * y[j] + z[j] * z[j]);
     t[j] = times[j] - kLightTime * rho;
   }
-  const double tau = kGauss * (t[1] - t[0]);
+  const double tau = kGaussK * (t[1] - t[0]);
 
   // Unit normal of the orbit times the sine of the angle between the positions; the second
   // component with reversed sign.

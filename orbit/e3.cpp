@@ -15,7 +15,6 @@ namespace astro {
 
 namespace {
 
-using orbit_detail::kGauss;
 using orbit_detail::kLightTime;
 using orbit_detail::kObliquity;
 using orbit_detail::kTolerance;
@@ -103,9 +102,9 @@ std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double,
   g.R2 = norm(R[1]);
 
   // Series start from the observation times.
-  double tau1 = kGauss * (T[2] - T[1]);
-  double tau2 = kGauss * (T[2] - T[0]);
-  double tau3 = kGauss * (T[1] - T[0]);
+  double tau1 = kGaussK * (T[2] - T[1]);
+  double tau2 = kGaussK * (T[2] - T[0]);
+  double tau3 = kGaussK * (T[1] - T[0]);
   double a1 = tau1 / tau2;
   double a3 = tau3 / tau2;
   double b1 = (a1 + 1) * tau1 * tau3 * kOneSixthF;
@@ -146,9 +145,9 @@ std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double,
       rlen[j] = norm(r[j]);
       t[j] = T[j] - kLightTime * rho[j];
     }
-    tau1 = kGauss * (t[2] - t[1]);
-    tau2 = kGauss * (t[2] - t[0]);
-    tau3 = kGauss * (t[1] - t[0]);
+    tau1 = kGaussK * (t[2] - t[1]);
+    tau2 = kGaussK * (t[2] - t[0]);
+    tau3 = kGaussK * (t[1] - t[0]);
     a1 = tau1 / tau2;
     a3 = tau3 / tau2;
 

@@ -7,10 +7,10 @@
 #include <cmath>
 #include <cstddef>
 
+#include "timeutil/constants.hpp"
+
 namespace astro::orbit_detail {
 
-// Gaussian gravitational constant of the determinations (time intervals in its units).
-inline constexpr double kGauss = 0.01720209895;
 // Light time, days per astronomical unit: emission time = observation time - this * rho.
 inline constexpr double kLightTime = 0.005706;
 // Obliquity of the fixed equatorial-to-ecliptic rotation, radians.
