@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: MIT
 # check_install.sh BUILD_DIR SOURCE_DIR: installs the built tree into a temporary prefix,
 # then configures, builds and runs a small consumer project against it, once through
-# find_package(astro) and once through pkg-config.
+# find_package(astro) and once through pkg-config; last, the same consumer builds the
+# library from source through add_subdirectory.
 set -euo pipefail
 build=$1
 source=$2
@@ -20,4 +21,9 @@ c++ -std=c++20 "$source/tests/install/consumer/main.cpp" $flags -o "$work/pc_con
 out=$("$work/pc_consumer")
 [ "$out" = "2451545.0 18.697373990" ] || { echo "pkg-config consumer printed: $out"; exit 1; }
 [ -x "$work/prefix/bin/RER_IVOZUVU_VUZARE" ] || { echo "program not installed"; exit 1; }
-echo "installed tree works through find_package and pkg-config"
+cmake -S "$source/tests/install/subdirectory" -B "$work/subdirectory" -DASTRO_SOURCE="$source" \
+  -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$work/subdirectory" -j2 --target consumer >/dev/null
+out=$("$work/subdirectory/consumer")
+[ "$out" = "2451545.0 18.697373990" ] || { echo "add_subdirectory consumer printed: $out"; exit 1; }
+echo "the library works through find_package, pkg-config and add_subdirectory"
