@@ -50,6 +50,8 @@ struct Stats {
   Stat helat_j2000_obliquity;  // HeLat of the chain turned first by EPS_EARTH(0)
   Stat helat_true_obliquity;   // the same, turned back by the true obliquity eps + deps
   Stat dpsi, deps;           // NUTATE_ANGLE against IAU 2000A nutation
+  Stat hour_angle;           // RIZAR's HA against GAST minus the apparent RA, times cos(dec)
+  Stat gmst;                 // LST's Greenwich mean sidereal time against IAU 2006, as an angle
   Stat light_time, aberration;  // the size of each effect itself
   Stat replica;              // the replica chain with EPS_EARTH(T) against RIZAR (a check)
 };
@@ -184,6 +186,13 @@ void sample(double jd, Stats& s) {
   eraNut06a(jd, 0.0, &dpsi_ref, &deps_ref);
   s.dpsi.add(arcsec(dpsi - dpsi_ref), jd);
   s.deps.add(arcsec(deps - deps_ref), jd);
+
+  // Hour angle at the Greenwich meridian, JD taken as UT1 and as TT.
+  const double ha_ref = eraGst06a(jd, 0.0, jd, 0.0) - ra_app;
+  s.hour_angle.add(arcsec(eraAnpm(HA - ha_ref) * std::cos(de_app)), jd);
+  double gmst0, gmst, lst;
+  astro::LST(jd, 0.0, gmst0, gmst, lst);
+  s.gmst.add(arcsec(eraAnpm(gmst * ERFA_D2PI / 24 - eraGmst06(jd, 0.0, jd, 0.0))), jd);
 }
 
 // Calendar date of a Julian Date as YYYY-MM-DD.
@@ -240,6 +249,8 @@ int main(int argc, char** argv) {
   line("same, and turned back by the true obliquity", all.helat_true_obliquity);
   line("NUTATE_ANGLE minus IAU 2000A: in longitude", all.dpsi);
   line("NUTATE_ANGLE minus IAU 2000A: in obliquity", all.deps);
+  line("HA minus (GAST - apparent RA), times cos(dec)", all.hour_angle);
+  line("LST's mean sidereal time minus IAU 2006 GMST", all.gmst);
   line("size of the light-time correction (not applied)", all.light_time);
   line("size of the annual aberration (not applied)", all.aberration);
   line("check: replica of RIZAR's chain against RIZAR", all.replica);
