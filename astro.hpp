@@ -7,6 +7,7 @@
 #include "driver/fortran_format.hpp"
 #include "driver/program.hpp"
 #include "driver/table.hpp"
+#include "orbit/orbit.hpp"
 #include "solar/solar.hpp"
 #include "textio/reads.hpp"
 #include "timeutil/constants.hpp"

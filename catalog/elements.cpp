@@ -15,8 +15,6 @@ namespace astro {
 
 namespace {
 
-// Gaussian gravitational constant k, radians per day: mean motion n = k a^-1.5.
-constexpr double kGaussK = 0.01720209895;
 // Julian Date to which every decoded mean anomaly refers (J2000.0).
 constexpr double kEpochJ2000 = 2451545.0;
 // Added to the two-digit year of the perihelion passage.

@@ -21,14 +21,15 @@ double sine_of_inclination(double y, double x, double node) {
   return y / sin_node;
 }
 
-}  // namespace
-
-void ECLEQU(ElementSet& set) {
+// Turns i, omega and Omega of a set about the equinox line by the obliquity whose sine is
+// se: +sin(eps0) takes the ecliptic to the equator, -sin(eps0) the equator to the ecliptic.
+// Negating se flips the signs of the products it enters exactly, so each direction gets its
+// own formulas bit for bit.
+void turn_about_equinox(ElementSet& set, double se) {
   const double si = std::sin(set[element::i]);
   const double ci = std::cos(set[element::i]);
   const double sn = std::sin(set[element::node]);
   const double cn = std::cos(set[element::node]);
-  const double se = std::sin(kObliquity);
   const double ce = std::cos(kObliquity);
 
   const double y = si * sn;
@@ -42,23 +43,10 @@ void ECLEQU(ElementSet& set) {
   set[element::peri] = NULA2PI(delta + set[element::peri]);
 }
 
-void EQUECL(ElementSet& set) {
-  const double si = std::sin(set[element::i]);
-  const double ci = std::cos(set[element::i]);
-  const double sn = std::sin(set[element::node]);
-  const double cn = std::cos(set[element::node]);
-  const double se = std::sin(kObliquity);
-  const double ce = std::cos(kObliquity);
+}  // namespace
 
-  const double y = si * sn;
-  const double x = si * ce * cn - ci * se;
-  const double node = std::atan2(y, x);
-  const double s = sine_of_inclination(y, x, node);
-  const double c = ci * ce + se * si * cn;
-  const double delta = std::atan2(se * sn, si * ce - se * ci * cn);
-  set[element::node] = node;
-  set[element::i] = std::atan2(s, c);
-  set[element::peri] = NULA2PI(set[element::peri] - delta);
-}
+void ECLEQU(ElementSet& set) { turn_about_equinox(set, std::sin(kObliquity)); }
+
+void EQUECL(ElementSet& set) { turn_about_equinox(set, -std::sin(kObliquity)); }
 
 }  // namespace astro

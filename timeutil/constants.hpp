@@ -27,4 +27,9 @@ inline constexpr double kDegToRadFiles = 0.017453292;
 // Radians to degrees of the parallax correction, as written there (short decimal).
 inline constexpr double kRadToDegFiles = 57.29577951;
 
+// Gaussian gravitational constant k, radians per day (mean motion n = k a^-1.5), as the
+// element decoder and the orbit determinations use it. The state-vector routines use
+// values of their own (see orbit/state_vector.hpp).
+inline constexpr double kGaussK = 0.01720209895;
+
 }  // namespace astro
