@@ -52,6 +52,7 @@ struct Stats {
   Stat dpsi, deps;           // NUTATE_ANGLE against IAU 2000A nutation
   Stat hour_angle;           // RIZAR's HA against GAST minus the apparent RA, times cos(dec)
   Stat gmst;                 // LST's Greenwich mean sidereal time against IAU 2006, as an angle
+  Stat equinoxes;            // the equation of the equinoxes, which LST leaves out
   Stat light_time, aberration;  // the size of each effect itself
   Stat replica;              // the replica chain with EPS_EARTH(T) against RIZAR (a check)
 };
@@ -193,6 +194,7 @@ void sample(double jd, Stats& s) {
   double gmst0, gmst, lst;
   astro::LST(jd, 0.0, gmst0, gmst, lst);
   s.gmst.add(arcsec(eraAnpm(gmst * ERFA_D2PI / 24 - eraGmst06(jd, 0.0, jd, 0.0))), jd);
+  s.equinoxes.add(arcsec(eraEe06a(jd, 0.0)), jd);
 }
 
 // Calendar date of a Julian Date as YYYY-MM-DD.
@@ -251,16 +253,19 @@ int main(int argc, char** argv) {
   line("NUTATE_ANGLE minus IAU 2000A: in obliquity", all.deps);
   line("HA minus (GAST - apparent RA), times cos(dec)", all.hour_angle);
   line("LST's mean sidereal time minus IAU 2006 GMST", all.gmst);
+  line("size of the equation of the equinoxes (not applied)", all.equinoxes);
   line("size of the light-time correction (not applied)", all.light_time);
   line("size of the annual aberration (not applied)", all.aberration);
   line("check: replica of RIZAR's chain against RIZAR", all.replica);
 
-  std::printf("\nBy decade, arcseconds, largest absolute values unless rms:\n");
-  std::printf("          RIZAR against apparent place   vs geometric place  orbit    HeLat\n");
-  std::printf("decade    dRAcosd  dDec   sep   sep    RIZAR  J2000 obl.   J2000    RIZAR  J2000 obl.\n");
-  std::printf("            max     max   rms   max     sep     sep        dlon              \n");
+  std::printf("\nBy decade, arcseconds; \"J2000 obl.\": the same chain with the first turn by "
+              "EPS_EARTH(0)\n");
+  std::printf("         ------ against the apparent place ------  vs geometric place   orbit "
+              "  HeLat - ecliptic of date\n");
+  std::printf("decade   max dRAcosd max dDec  rms sep  max sep   RIZAR  J2000 obl.  max dlon "
+              "  RIZAR  J2000 obl.\n");
   for (const auto& [decade, s] : decades) {
-    std::printf("%4d-%02d  %6.1f %6.1f %5.1f %5.1f   %6.1f  %6.1f     %6.1f   %6.1f  %6.1f\n",
+    std::printf("%4d-%02d  %11.1f %8.1f %8.1f %8.1f %7.1f %11.1f %9.1f %7.1f %11.1f\n",
                 decade, (decade + 9) % 100, s.ra_cosdec.max, s.dec.max, s.sep.rms(), s.sep.max,
                 s.sep_geometric.max, s.sep_j2000_obliquity.max, s.orbit_lon.max, s.helat.max,
                 s.helat_j2000_obliquity.max);
