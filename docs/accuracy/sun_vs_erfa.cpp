@@ -233,7 +233,7 @@ int main(int argc, char** argv) {
 
   std::printf("The Sun from RIZAR (precession, nutation, refraction on) against ERFA %s\n",
               eraVersion());
-  std::printf("%ld instants, every %g days at 0h from 1900-01-01 to %s; JD taken as TT and UT\n\n",
+  std::printf("%ld instants %g days apart, at 0h from 1900-01-01 to %s; JD taken as TT and UT\n\n",
               all.sep.n, step, date(kFirstJd + (all.sep.n - 1) * step));
   std::printf("RIZAR against the apparent place (true equator and equinox of date):\n");
   line("right ascension difference times cos(declination)", all.ra_cosdec);
