@@ -17,8 +17,8 @@ namespace astro {
 
 namespace {
 
-// Right angle for the co-latitude of the site: a full double of its own, written out
-// (it is not kPi / 2).
+// Right angle for the co-latitude of the site, written out as 1.57079632675: half the
+// program's pi (the same double as kPi / 2), not the full-precision pi / 2.
 constexpr double kRightAngle = 1.57079632675;
 
 constexpr std::int32_t kEarth = 3;
