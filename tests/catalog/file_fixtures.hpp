@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-// Fixtures for the file readers' tests: the copied data files, a per-test temporary
+// Fixtures for the file readers' tests: the real data files, a per-test temporary
 // directory, a stream whose device fails, and a count of the open file descriptors.
 #pragma once
 
@@ -15,9 +15,14 @@
 
 namespace astro::testing {
 
-// A file of tests/catalog/data.
-inline std::string data_file(std::string_view name) {
-  return std::string(ASTRO_SOURCE_DIR) + "/tests/catalog/data/" + std::string(name);
+// An observation file of data/mpc (eros.obs, ceres.obs, apophis.obs, mixed.obs).
+inline std::string mpc_file(std::string_view name) {
+  return std::string(ASTRO_SOURCE_DIR) + "/data/mpc/" + std::string(name);
+}
+
+// A file of data/catalogue (elements.txt, sources.txt).
+inline std::string catalogue_file(std::string_view name) {
+  return std::string(ASTRO_SOURCE_DIR) + "/data/catalogue/" + std::string(name);
 }
 
 // A directory of its own for the running test, removed with everything in it at the end.

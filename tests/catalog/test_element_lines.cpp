@@ -16,7 +16,7 @@
 namespace astro {
 namespace {
 
-using testing::data_file;
+using testing::catalogue_file;
 using testing::TempDir;
 
 constexpr double kRadTol = 1e-12;  // decoded angles are exact to rounding
@@ -32,7 +32,7 @@ std::string with_text(std::string line, std::size_t column, std::string_view tex
   return line;
 }
 
-// Lines of the copied catalogue (tests/catalog/data/elements.txt).
+// Lines of the copied catalogue (data/catalogue/elements.txt).
 // clang-format off
 //            1         2         3         4         5         6         7         8         9        10        11        12        13
 //   12345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901234567890123456789012345678901
@@ -206,7 +206,7 @@ struct PublishedCase {
   double m_rad;                // M at JD 2451545.0 by hand from the line, radians
 };
 
-// Published values from tests/catalog/data/sources.txt: MPCORB lines copied to the same
+// Published values from data/catalogue/sources.txt: MPCORB lines copied to the same
 // decimals; the comets' a = q / (1 - e) from JPL's q and e, e rounded to 7 decimals and i
 // to 4 in the line. Node and perihelion carry 5 decimals everywhere (tolerance 5e-6 deg).
 // M by hand with the decoder's constants (see kDecodes).
@@ -239,7 +239,7 @@ TEST(READ_ELMTS, CatalogueMatchesThePublishedElements) {
     SCOPED_TRACE(std::string(c.object) + " #" + std::to_string(c.n));
     ElementSet el{-1, -1, -1, -1, -1, -1};
     std::ostringstream out;
-    READ_ELMTS(data_file("elements.txt"), c.object, el, c.n, out);
+    READ_ELMTS(catalogue_file("elements.txt"), c.object, el, c.n, out);
     EXPECT_EQ(out.str(), "");
     EXPECT_NEAR(el[element::a], c.a, c.a_tol);
     EXPECT_NEAR(el[element::e], c.e, c.e_tol);
@@ -267,7 +267,7 @@ TEST(READ_ELMTS, MeanAnomalyAgreesWithThePublishedMeanMotion) {
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.object) + " #" + std::to_string(c.n));
     ElementSet el{};
-    READ_ELMTS(data_file("elements.txt"), c.object, el, c.n);
+    READ_ELMTS(catalogue_file("elements.txt"), c.object, el, c.n);
     const double published = std::fmod(c.m0 + c.motion * (2451545.0 - c.epoch), 360.0);
     EXPECT_NEAR(el[element::M] / 0.017453292, published + (published < 0 ? 360 : 0),
                 kMeanMotionTol);

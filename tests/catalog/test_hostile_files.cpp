@@ -19,7 +19,8 @@ namespace astro {
 namespace {
 
 using detail::LineStatus;
-using testing::data_file;
+using testing::catalogue_file;
+using testing::mpc_file;
 using testing::TempDir;
 
 // ---------------------------------------------------------------------------------------
@@ -154,16 +155,17 @@ TEST(HostileFiles, RealFilesWithCrlfReadAsWithLf) {
   TempDir dir;
   for (const char* name : {"eros.obs", "apophis.obs", "elements.txt"}) {
     SCOPED_TRACE(name);
-    std::ifstream in(data_file(name), std::ios::binary);
+    const bool obs = std::string(name) != "elements.txt";
+    const std::string original = obs ? mpc_file(name) : catalogue_file(name);
+    std::ifstream in(original, std::ios::binary);
     std::string crlf;
     for (std::string line; std::getline(in, line);) crlf += line + "\r\n";
     const std::string path = dir.write(name, crlf);
-    const bool obs = std::string(name) != "elements.txt";
     const char* object = obs ? (std::string(name) == "eros.obs" ? "00433" : "99942") : "00001";
     if (obs) {
       std::vector<double> t1(400), r1(400), d1(400), t2(400), r2(400), d2(400);
       std::int32_t n1 = 400, n2 = 400;
-      READ_MPC(data_file(name), object, t1, r1, d1, n1);
+      READ_MPC(original, object, t1, r1, d1, n1);
       READ_MPC(path, object, t2, r2, d2, n2);
       EXPECT_EQ(n1, n2);
       EXPECT_EQ(t1, t2);
@@ -172,7 +174,7 @@ TEST(HostileFiles, RealFilesWithCrlfReadAsWithLf) {
     } else {
       for (const char* comet : {"1P", "23P", "55P", "Ceres"}) {
         ElementSet lf{}, cr{};
-        READ_ELMTS(data_file(name), comet, lf, 2);
+        READ_ELMTS(original, comet, lf, 2);
         READ_ELMTS(path, comet, cr, 2);
         EXPECT_EQ(lf, cr) << comet;
       }

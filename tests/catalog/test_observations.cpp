@@ -17,7 +17,7 @@
 namespace astro {
 namespace {
 
-using testing::data_file;
+using testing::mpc_file;
 using testing::TempDir;
 
 constexpr double kDayTol = 1e-8;    // about 1 ms on a Julian Date near 2.45e6
@@ -86,7 +86,7 @@ const FileCase kFiles[] = {
 TEST(READ_MPC, RealFilesCountOnlyTheObjectsCcdLines) {
   for (const auto& c : kFiles) {
     SCOPED_TRACE(std::string(c.file) + " " + c.object);
-    const Result r = read_file(data_file(c.file), c.object);
+    const Result r = read_file(mpc_file(c.file), c.object);
     EXPECT_EQ(r.n, c.count);
     EXPECT_EQ(r.out, "");
   }
@@ -123,7 +123,7 @@ const RecordCase kRecords[] = {
 TEST(READ_MPC, RealRecordsDecodeToTheirValues) {
   for (const auto& c : kRecords) {
     SCOPED_TRACE(c.label);
-    const Result r = read_file(data_file(c.file), c.object);
+    const Result r = read_file(mpc_file(c.file), c.object);
     ASSERT_GT(r.n, c.index);
     EXPECT_NEAR(r.times[c.index], c.jd, kDayTol);
     EXPECT_NEAR(r.ra[c.index], c.ra, kRadTol);
