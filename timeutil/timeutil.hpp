@@ -26,7 +26,11 @@ class RangeError : public std::range_error {
 //   returns  x truncated toward zero, within +-2147483647
 // Throws RangeError naming the routine and the value for NaN, infinities and anything
 // larger; an out-of-range double is never cast.
+inline std::int32_t int32_trunc(double x, const char* routine);
+
+// The failure of int32_trunc: throws the RangeError that names the routine and the value.
 [[noreturn]] void throw_int32_range(double x, const char* routine);
+
 inline std::int32_t int32_trunc(double x, const char* routine) {
   // The negated test lets NaN fail it too.
   if (!(std::fabs(x) < 2147483648.0)) throw_int32_range(x, routine);
