@@ -114,30 +114,33 @@ BENCHMARK(BM_OD);
 //                  sidereal time, 1 atan2 (HA), 1 rotation by the co-latitude, 1 atan2 (AZ),
 //                  1 asin (HT)
 //   PRECES         3 rotations;  NUTATE_ANGLE  9 sine-cosine pairs;  NUTATE  3 rotations
-//   REFRAKCE       1 tan, when the Sun is above the horizon (37 of the 64 instants)
+//   REFRAKCE       1 tan, when the Sun is above the horizon (33 of the 64 instants)
 // A rotation takes one sine-cosine pair of its angle; the compiler makes every pair of one
 // argument a single sincos call, here as in the chain. In all: 40 sine-cosine pairs, 7 sin,
 // 6 atan2, 4 asin, 4 sqrt and 0 or 1 tan.
 //
 // The arguments: the chain's own values wherever a public routine gives them (the angles of
-// every rotation, M and E, e, the element parts, the sine of each output angle for the arc
-// sines and arc tangents, the refraction's argument). The 26 series arguments are integer
+// every rotation, M, e and the fixed-point iterates of Kepler's equation, the element parts,
+// the sines of the output angles for the arc sines, their sines and cosines at 1 au for the
+// arc tangents, the refraction's argument). The 26 series arguments are integer
 // combinations of mean longitudes and of the Moon's arguments, from a few to some thousand
 // radians; here they are multiples of the Earth's and Mars' mean longitudes of the same
 // sizes (glibc's sine costs the same from about 2.5 rad to 1e8 rad).
+// The calls are independent of each other here, so the processor overlaps them; in RIZAR
+// each Kepler pass waits for the sine of the pass before.
 constexpr std::size_t kKeplerSines = 7;
 
 struct FloorArguments {
   std::array<double, 17> series;
   std::array<double, 9> nutation;
-  double h, k, q, p;  // element parts: atan2 and sqrt
-  double M, e;                                   // Kepler's equation
-  std::array<double, kKeplerSines - 1> iterates;  // E of each pass, the last one E
-  std::array<double, 13> rotations;
-  double r2;  // squared distance: sqrt
+  double h, k, q, p;                                 // element parts: atan2 and sqrt
+  double M, e;                                       // Kepler's equation
+  std::array<double, kKeplerSines - 1> iterates;     // E of each pass, the last one E
+  std::array<double, 13> rotations;                  // the angle of each rotation
+  double r2;                                         // squared distance: sqrt
   std::array<std::array<double, 2>, 4> atan2_parts;  // y and x of RA, HeLong, HA, AZ
-  std::array<double, 3> asin_values;   // sines of DE, HeLat, HT
-  double refraction;                   // tan argument, NaN when the Sun is below the horizon
+  std::array<double, 3> asin_values;                 // sines of DE, HeLat, HT
+  double refraction;  // tan argument, NaN when the Sun is below the horizon
 };
 
 FloorArguments floor_arguments(double jd) {
@@ -161,7 +164,7 @@ FloorArguments floor_arguments(double jd) {
   NUTATE_ANGLE(T, dpsi, deps);
   LST(jd, lambda / kDegToRad, gmst0, gmst, lst);
   f.rotations = {-set[element::peri], -set[element::i], -set[element::node], -eps, -zeta, theta,
-                 -z, eps, -dpsi, -deps - eps, eps, lst * kPi / 12, 1.57079632675 - phi};
+                 -z, eps, -dpsi, -deps - eps, eps, lst * kPi / 12, kPi / 2 - phi};
   f.r2 = a * a;
   double AZ, HT, RA, DE, HA, HeLong, HeLat;
   RIZAR(jd, lambda, phi, 1, 1, 0, AZ, HT, RA, DE, HA, HeLong, HeLat);
