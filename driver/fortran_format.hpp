@@ -18,6 +18,12 @@ void put_fixed(std::string& line, double x, int w, int d);
 
 // Appends v as integer w: decimal, right-aligned in w characters, no leading zeros; w
 // asterisks when it does not fit.
+//   w  1..64
 void put_integer(std::string& line, long long v, int w);
+
+// The same two fields written into out[0 .. w-1] instead of appended, for lines built in a
+// buffer of their own; each returns out + w.
+char* write_fixed(char* out, double x, int w, int d);
+char* write_integer(char* out, long long v, int w);
 
 }  // namespace astro

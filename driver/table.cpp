@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "driver/table.hpp"
 
+#include <algorithm>
+#include <memory>
 #include <ostream>
 #include <string_view>
 
@@ -19,17 +21,21 @@ constexpr std::string_view kHeader =
 // Half a second in days: added before the calendar split so the clock time rounds.
 constexpr double kHalfSecond = 5.787037037037037e-06;
 
-// Rows are collected up to this many bytes, then written in one piece.
+// Where the angles of a row begin: after jd (13 characters), the year (a blank and 4) and
+// five more date and time fields (a blank and 2 each).
+constexpr std::size_t kAngleColumn = 13 + 5 + 5 * 3;
+
+// Rows are collected in a buffer of this many bytes, then written in one piece.
 constexpr std::size_t kChunk = 1 << 16;
 
-void put_date_field(std::string& line, double value, int width) {
-  line.push_back(' ');
-  put_integer(line, int32_trunc(value, "OD"), width);
+char* write_date_field(char* out, double value, int width) {
+  *out++ = ' ';
+  return write_integer(out, int32_trunc(value, "OD"), width);
 }
 
-void put_angle_field(std::string& line, double radians, int width) {
-  line.push_back(' ');
-  put_fixed(line, radians * kRadToDeg, width, 5);
+char* write_angle_field(char* out, double radians, int width) {
+  *out++ = ' ';
+  return write_fixed(out, radians * kRadToDeg, width, 5);
 }
 
 }  // namespace
@@ -41,46 +47,68 @@ SunAngles sun_angles(double jd, const RunParameters& p) {
   return s;
 }
 
-void put_row(std::string& line, double jd, const SunAngles& s) {
+char* write_row(char* out, double jd, const SunAngles& s) {
   double year = 0, month = 0, day = 0;
   OD(jd + kHalfSecond, year, month, day);
+  // The angles go first, to their fixed columns: they do not wait for the divisions of the
+  // calendar date, which proceed meanwhile.
+  char* angles = out + kAngleColumn;
+  angles = write_angle_field(angles, s.AZ, 10);
+  angles = write_angle_field(angles, s.HT, 9);
+  angles = write_angle_field(angles, s.HeLong, 9);
+  angles = write_angle_field(angles, s.HA, 9);
+  angles = write_angle_field(angles, s.DE, 9);
+  angles = write_angle_field(angles, s.RA, 9);
+  *angles = '\n';
   double hour = 0, minute = 0, second = 0;
   HHMS(FRAC(day) * 24, hour, minute, second);
-  put_fixed(line, jd, 13, 5);
-  put_date_field(line, year, 4);
-  put_date_field(line, month, 2);
-  put_date_field(line, day, 2);
-  put_date_field(line, hour, 2);
-  put_date_field(line, minute, 2);
-  put_date_field(line, second, 2);
-  put_angle_field(line, s.AZ, 10);
-  put_angle_field(line, s.HT, 9);
-  put_angle_field(line, s.HeLong, 9);
-  put_angle_field(line, s.HA, 9);
-  put_angle_field(line, s.DE, 9);
-  put_angle_field(line, s.RA, 9);
-  line.push_back('\n');
+  char* date = write_fixed(out, jd, 13, 5);
+  date = write_date_field(date, year, 4);
+  date = write_date_field(date, month, 2);
+  date = write_date_field(date, day, 2);
+  date = write_date_field(date, hour, 2);
+  date = write_date_field(date, minute, 2);
+  write_date_field(date, second, 2);
+  return out + kRowBytes;
+}
+
+void put_row(std::string& line, double jd, const SunAngles& s) {
+  const std::size_t start = line.size();
+  line.resize(start + kRowBytes);
+  try {
+    write_row(line.data() + start, jd, s);
+  } catch (const RangeError&) {
+    line.resize(start);
+    throw;
+  }
 }
 
 void write_table(const RunParameters& p, std::ostream& out) {
-  std::string chunk;
-  chunk.reserve(kChunk + 128);
-  chunk.append(kHeader);
+  // Whole rows are written straight into one buffer, which goes out when the next row
+  // would not fit: nothing is allocated per row, and no row is read back soon after its
+  // bytes were stored. A row that throws is never counted in.
+  const std::unique_ptr<char[]> buffer(new char[kChunk]);
+  char* const end = buffer.get() + kChunk;
+  char* next = std::copy(kHeader.begin(), kHeader.end(), buffer.get());
+  const auto flush = [&] {
+    out.write(buffer.get(), next - buffer.get());
+    next = buffer.get();
+  };
   try {
     for (std::int32_t i = 0; i < p.nsteps; ++i) {
       const double jd = i * p.dt + p.jd0;
-      put_row(chunk, jd, sun_angles(jd, p));
-      if (chunk.size() >= kChunk) {
-        out << chunk;
-        chunk.clear();
+      const SunAngles s = sun_angles(jd, p);
+      if (end - next < static_cast<std::ptrdiff_t>(kRowBytes)) {
+        flush();
         if (!out) return;
       }
+      next = write_row(next, jd, s);
     }
   } catch (const RangeError&) {
-    out << chunk;
+    flush();
     throw;
   }
-  out << chunk;
+  flush();
 }
 
 }  // namespace astro

@@ -2,6 +2,7 @@
 #include "solar/elements.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <stdexcept>
 #include <string>
@@ -21,10 +22,11 @@ namespace {
 
 // One periodic term of the Earth's elements: the argument as integer multiples of the mean
 // longitudes of Venus, the Earth, Mars and Jupiter, and the amplitudes (units of 1e-7 au
-// or radians) of its sine and cosine in a, lambda, k and h.
+// or radians) of its sine and cosine in a, lambda, k and h. All are integers, held as the
+// doubles they are multiplied as.
 struct PerturbationTerm {
-  int venus, earth, mars, jupiter;
-  int a_sin, a_cos, lambda_sin, lambda_cos, k_sin, k_cos, h_sin, h_cos;
+  double venus, earth, mars, jupiter;
+  double a_sin, a_cos, lambda_sin, lambda_cos, k_sin, k_cos, h_sin, h_cos;
 };
 
 // Every argument is written with its longitudes in the order Venus, Earth, Mars, Jupiter,
@@ -48,6 +50,21 @@ constexpr PerturbationTerm kEarthTerms[] = {
     {3, -5, 0, 0, -1, -4, -46, 12, -29, -1, 1, -29},
     {0, 0, 0, 2, 0, 0, -4, 1, 22, -16, -17, -22},
 };
+
+// The amplitudes of each term regrouped for the sums: those of a, lambda, k and h side by
+// side, for the sine and for the cosine.
+struct TermAmplitudes {
+  std::array<double, 4> sine, cosine;
+};
+
+constexpr auto kEarthAmplitudes = [] {
+  std::array<TermAmplitudes, std::size(kEarthTerms)> amplitudes{};
+  for (std::size_t j = 0; j < amplitudes.size(); ++j) {
+    const PerturbationTerm& t = kEarthTerms[j];
+    amplitudes[j] = {{t.a_sin, t.lambda_sin, t.k_sin, t.h_sin}, {t.a_cos, t.lambda_cos, t.k_cos, t.h_cos}};
+  }
+  return amplitudes;
+}();
 
 constexpr double kAmplitudeUnit = 1e-7;
 
@@ -80,27 +97,30 @@ void ELMTS_EARTH(double T, double& a, double& lambda, double& k, double& h, doub
   const double mars = LM4(T);
   const double jupiter = LM5(T);
 
-  // The sums run over the terms in table order, sine before cosine within a term.
-  double sum_a = 0, sum_lambda = 0, sum_k = 0, sum_h = 0;
-  for (const PerturbationTerm& t : kEarthTerms) {
+  // The sines and cosines first, so that no partial sum waits through a call.
+  constexpr std::size_t kTerms = std::size(kEarthTerms);
+  std::array<double, kTerms> sines, cosines;
+  for (std::size_t j = 0; j < kTerms; ++j) {
+    const PerturbationTerm& t = kEarthTerms[j];
     const double arg = ((t.venus * venus + t.earth * earth) + t.mars * mars) + t.jupiter * jupiter;
-    const double s = std::sin(arg);
-    const double c = std::cos(arg);
-    sum_a = sum_a + t.a_sin * s;
-    sum_a = sum_a + t.a_cos * c;
-    sum_lambda = sum_lambda + t.lambda_sin * s;
-    sum_lambda = sum_lambda + t.lambda_cos * c;
-    sum_k = sum_k + t.k_sin * s;
-    sum_k = sum_k + t.k_cos * c;
-    sum_h = sum_h + t.h_sin * s;
-    sum_h = sum_h + t.h_cos * c;
+    sines[j] = std::sin(arg);
+    cosines[j] = std::cos(arg);
+  }
+
+  // The sums of a, lambda, k and h run over the terms in table order, sine before cosine
+  // within a term.
+  std::array<double, 4> sum{};
+  for (std::size_t j = 0; j < kTerms; ++j) {
+    const TermAmplitudes& amplitude = kEarthAmplitudes[j];
+    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + amplitude.sine[n] * sines[j];
+    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + amplitude.cosine[n] * cosines[j];
   }
 
   const double T2 = T * T;
-  a = kA0 + kAmplitudeUnit * sum_a;
-  lambda = ((kLambda0 + kLambda1 * T) - kLambda2 * T2) + kAmplitudeUnit * sum_lambda;
-  k = ((kK0 - kK1 * T) + kKH2 * T2) + kAmplitudeUnit * sum_k;
-  h = ((kH0 - kH1 * T) - kKH2 * T2) + kAmplitudeUnit * sum_h;
+  a = kA0 + kAmplitudeUnit * sum[0];
+  lambda = ((kLambda0 + kLambda1 * T) - kLambda2 * T2) + kAmplitudeUnit * sum[1];
+  k = ((kK0 - kK1 * T) + kKH2 * T2) + kAmplitudeUnit * sum[2];
+  h = ((kH0 - kH1 * T) - kKH2 * T2) + kAmplitudeUnit * sum[3];
   q = -0.0001135 * T + 1e-7 * T2;
   p = 1.02e-5 * T + 5e-7 * T2;
 }

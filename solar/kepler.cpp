@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: MIT
 #include "solar/kepler.hpp"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
 
 namespace astro {
@@ -30,6 +32,41 @@ class Repeats {
   double before_ = kNaN;
 };
 
+// The last place of a normal double x (0 for zero and subnormals, NaN or infinity beyond).
+double last_place(double x) {
+  constexpr std::uint64_t kExponentBits = 0x7ff0000000000000;
+  return std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) & kExponentBits) * 0x1p-52;
+}
+
+struct KeplerPass {
+  double E;    // the new iterate
+  bool moved;  // whether it moved by kTolerance or more
+};
+
+// One pass of KEPLER from the iterate E with t = e sin E: the sum next = M + t in long double
+// (64-bit significand), E' = next stored as a double, and whether |next - E|, in long double,
+// is at least kTolerance. The same is found in double wherever it is certain: M + t = s + err
+// exactly (s the double sum); unless err lies within 2^-11 last places of half a last place
+// of s (where rounding twice can differ from rounding once), next rounds to E' = s, and
+// next - E = (s - E) + err within the slack below, which decides the test unless |next - E|
+// lies within that slack of kTolerance. Those rare passes are done in long double.
+KeplerPass kepler_pass(double M, double t, double E) {
+  const double s = M + t;
+  const double b = s - M;
+  const double err = (M - (s - b)) + (t - b);
+  const double ulp = last_place(s);
+  if (std::fabs(err) < ulp * (0.5 - 0x1p-11)) {
+    const double d = s - E;
+    const double change = d + err;
+    const double slack = (std::fabs(d) + std::fabs(change)) * 0x1p-52 + ulp * 0x1p-11;
+    if (std::fabs(change) - slack >= kTolerance) return {s, true};
+    if (std::fabs(change) + slack < kTolerance * (1 - 0x1p-52)) return {s, false};
+  }
+  const long double next = static_cast<long double>(M) + static_cast<long double>(t);
+  const long double change = std::fabs(next - static_cast<long double>(E));
+  return {static_cast<double>(next), change >= kTolerance};
+}
+
 }  // namespace
 
 double KEPLER(double M, double e) {
@@ -37,10 +74,9 @@ double KEPLER(double M, double e) {
   double E = M + e * std::sin(M);
   Repeats repeats(E);
   for (long pass = 0; pass < kKeplerPasses; ++pass) {
-    const long double next = static_cast<long double>(M) + static_cast<long double>(e * std::sin(E));
-    const long double change = std::fabs(next - static_cast<long double>(E));
-    E = static_cast<double>(next);
-    if (!(change >= kTolerance) || repeats.seen(E)) break;
+    const KeplerPass next = kepler_pass(M, e * std::sin(E), E);
+    E = next.E;
+    if (!next.moved || repeats.seen(E)) break;
   }
   return E;
 }

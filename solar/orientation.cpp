@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "solar/orientation.hpp"
 
+#include <array>
 #include <cmath>
 
 #include "solar/rotation.hpp"
@@ -29,10 +30,11 @@ constexpr Polynomial kMoonNode = {450160.28125, -6962890.5, 0.45500001311302185,
                                   0.00800000037997961};                            // Omega
 
 // One nutation term: its argument as integer multiples of F, D, Omega, l, l' (in this order,
-// which is the order every argument is written and summed in), the amplitude of its sine
-// in longitude and of its cosine in obliquity, arcseconds (single precision, widened).
+// which is the order every argument is written and summed in; held as the doubles they are
+// multiplied as), the amplitude of its sine in longitude and of its cosine in obliquity,
+// arcseconds (single precision, widened).
 struct NutationTerm {
-  int F, D, node, l, l1;
+  double F, D, node, l, l1;
   double dpsi_sin, deps_cos;
 };
 
@@ -88,12 +90,20 @@ void NUTATE_ANGLE(double T, double& dpsi, double& deps) {
   const double l = radians(kMoonAnomaly);
   const double l1 = radians(kSunAnomaly);
 
-  double sum_psi = 0, sum_eps = 0;
-  for (const NutationTerm& term : kNutationTerms) {
+  // The sines and cosines first, so that no partial sum waits through a call.
+  constexpr std::size_t kTerms = std::size(kNutationTerms);
+  std::array<double, kTerms> sines, cosines;
+  for (std::size_t j = 0; j < kTerms; ++j) {
+    const NutationTerm& term = kNutationTerms[j];
     // A multiple 2 doubles the argument in radians; 1 and 0 keep or drop it exactly.
     const double arg = (((term.F * F + term.D * D) + term.node * node) + term.l * l) + term.l1 * l1;
-    sum_psi = sum_psi + term.dpsi_sin * std::sin(arg);
-    sum_eps = sum_eps + term.deps_cos * std::cos(arg);
+    sines[j] = std::sin(arg);
+    cosines[j] = std::cos(arg);
+  }
+  double sum_psi = 0, sum_eps = 0;
+  for (std::size_t j = 0; j < kTerms; ++j) {
+    sum_psi = sum_psi + kNutationTerms[j].dpsi_sin * sines[j];
+    sum_eps = sum_eps + kNutationTerms[j].deps_cos * cosines[j];
   }
   dpsi = sum_psi * kArcsecToRad;
   deps = sum_eps * kArcsecToRad;

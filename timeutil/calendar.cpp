@@ -18,8 +18,7 @@ constexpr double kMonthDays = 30.6001;
 
 double FRAC(double x) {
   if (std::isnan(x)) return x;
-  const long double whole = int32_trunc(x, "FRAC");
-  return static_cast<double>(static_cast<long double>(x) - whole);
+  return x - int32_trunc(x, "FRAC");
 }
 
 double JD(double year, double month, double day) {

@@ -8,15 +8,11 @@
 
 namespace astro {
 
-std::int32_t int32_trunc(double x, const char* routine) {
-  // The negated test lets NaN fail it too.
-  if (!(std::fabs(x) < 2147483648.0)) {
-    std::ostringstream msg;
-    msg.precision(17);
-    msg << routine << ": value " << x << " out of the supported range";
-    throw RangeError(msg.str());
-  }
-  return static_cast<std::int32_t>(x);
+void throw_int32_range(double x, const char* routine) {
+  std::ostringstream msg;
+  msg.precision(17);
+  msg << routine << ": value " << x << " out of the supported range";
+  throw RangeError(msg.str());
 }
 
 double SGN(double x) {

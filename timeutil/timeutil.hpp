@@ -5,6 +5,7 @@
 // the caller's time scale (the program works in Universal Time).
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -25,7 +26,16 @@ class RangeError : public std::range_error {
 //   returns  x truncated toward zero, within +-2147483647
 // Throws RangeError naming the routine and the value for NaN, infinities and anything
 // larger; an out-of-range double is never cast.
-std::int32_t int32_trunc(double x, const char* routine);
+inline std::int32_t int32_trunc(double x, const char* routine);
+
+// The failure of int32_trunc: throws the RangeError that names the routine and the value.
+[[noreturn]] void throw_int32_range(double x, const char* routine);
+
+inline std::int32_t int32_trunc(double x, const char* routine) {
+  // The negated test lets NaN fail it too.
+  if (!(std::fabs(x) < 2147483648.0)) throw_int32_range(x, routine);
+  return static_cast<std::int32_t>(x);
+}
 
 // SGN: three-valued sign, +1.0 for x > 0, -1.0 for x < 0, 0.0 for either zero (and NaN).
 double SGN(double x);
@@ -50,7 +60,8 @@ void HHMS(double h, double& hh, double& mm, double& ss);
 // HMSH: (ss / 3600 + mm / 60) + hh, the parts added as they stand (HMSH(-1, 30, 0) = -0.5).
 double HMSH(double hh, double mm, double ss);
 
-// FRAC: x - INT(x), the subtraction in extended precision; the sign of x, magnitude below 1.
+// FRAC: x - INT(x), the sign of x, magnitude below 1. The difference is exact (x and INT(x)
+// are whole multiples of the last place of x), so it is the extended-precision one too.
 //   x        |x| < 2147483648; NaN gives NaN, anything else out of range throws RangeError
 double FRAC(double x);
 

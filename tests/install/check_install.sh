@@ -1,28 +1,31 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# check_install.sh BUILD_DIR SOURCE_DIR: installs the built tree into a temporary prefix,
-# then configures, builds and runs a small consumer project against it, once through
-# find_package(astro) and once through pkg-config; last, the same consumer builds the
-# library from source through add_subdirectory.
+# check_install.sh BUILD_DIR SOURCE_DIR [FLAGS]: installs the built tree into a temporary
+# prefix, then configures, builds and runs a small consumer project against it, once through
+# find_package(astro) and once through pkg-config; last, the same consumer builds the library
+# from source through add_subdirectory. FLAGS go to the consumers' compile and link: a tree
+# built with sanitizers needs their run-time libraries in its consumers.
 set -euo pipefail
 build=$1
 source=$2
+extra=${3:-}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cmake --install "$build" --prefix "$work/prefix" >/dev/null
-cmake -S "$source/tests/install/consumer" -B "$work/consumer" -DCMAKE_PREFIX_PATH="$work/prefix" >/dev/null
+cmake -S "$source/tests/install/consumer" -B "$work/consumer" -DCMAKE_PREFIX_PATH="$work/prefix" \
+  -DCMAKE_CXX_FLAGS="$extra" >/dev/null
 cmake --build "$work/consumer" >/dev/null
 out=$("$work/consumer/consumer")
 [ "$out" = "2451545.0 18.697373990" ] || { echo "find_package consumer printed: $out"; exit 1; }
 pcdir=$(dirname "$(find "$work/prefix" -name astro.pc)")
 flags=$(PKG_CONFIG_PATH="$pcdir" pkg-config --cflags --libs astro)
 # shellcheck disable=SC2086
-c++ -std=c++20 "$source/tests/install/consumer/main.cpp" $flags -o "$work/pc_consumer"
+c++ -std=c++20 $extra "$source/tests/install/consumer/main.cpp" $flags -o "$work/pc_consumer"
 out=$("$work/pc_consumer")
 [ "$out" = "2451545.0 18.697373990" ] || { echo "pkg-config consumer printed: $out"; exit 1; }
 [ -x "$work/prefix/bin/RER_IVOZUVU_VUZARE" ] || { echo "program not installed"; exit 1; }
 cmake -S "$source/tests/install/subdirectory" -B "$work/subdirectory" -DASTRO_SOURCE="$source" \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$extra" >/dev/null
 cmake --build "$work/subdirectory" -j2 --target consumer >/dev/null
 out=$("$work/subdirectory/consumer")
 [ "$out" = "2451545.0 18.697373990" ] || { echo "add_subdirectory consumer printed: $out"; exit 1; }

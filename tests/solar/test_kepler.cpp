@@ -3,9 +3,12 @@
 // against EMKEPL, for large mean anomalies and for non-finite input.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <chrono>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 
 #include "solar/kepler.hpp"
 
@@ -122,6 +125,43 @@ TEST(Kepler, EarthMeanAnomaliesBeyond512RadiansEnd) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_LT(seconds, 5.0);
+}
+
+// KEPLER decides most passes in double arithmetic and falls back to long double only where
+// that could differ. Against the plain long double iteration it must give the same double
+// bit for bit: mean anomalies from tiny to 1e8 rad (beyond 512 rad the iterates cycle),
+// near powers of two (where the last place changes), and eccentricities from 0 to near 1.
+double kepler_in_long_double(double M, double e) {
+  double E = M + e * std::sin(M);
+  double last = E, before = std::numeric_limits<double>::quiet_NaN();
+  for (long pass = 0; pass < 1000000; ++pass) {
+    const long double next = static_cast<long double>(M) + static_cast<long double>(e * std::sin(E));
+    const long double change = std::fabs(next - static_cast<long double>(E));
+    E = static_cast<double>(next);
+    const bool repeated = E == last || E == before;
+    before = last;
+    last = E;
+    if (!(change >= 1e-13) || repeated) break;
+  }
+  return E;
+}
+
+TEST(Kepler, SameIteratesAsInLongDouble) {
+  std::mt19937_64 random(20261210);
+  std::uniform_real_distribution<double> unit(0, 1);
+  for (int n = 0; n < 300000; ++n) {
+    double M = 0;
+    switch (n % 4) {
+      case 0: M = (unit(random) - 0.3) * 1000; break;
+      case 1: M = std::ldexp(unit(random) - 0.5, static_cast<int>(unit(random) * 50) - 20); break;
+      case 2: M = std::ldexp(1.0 + (unit(random) - 0.5) * 1e-12, static_cast<int>(unit(random) * 20)); break;
+      default: M = (unit(random) - 0.5) * 1e8; break;
+    }
+    const double e = n % 3 == 0 ? 0.0167 + (unit(random) - 0.5) * 1e-3 : unit(random) * 0.95;
+    const double want = kepler_in_long_double(M, e);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(KEPLER(M, e)), std::bit_cast<std::uint64_t>(want))
+        << "M = " << M << ", e = " << e;
+  }
 }
 
 TEST(Kepler, NonFiniteArgumentsGiveNaN) {

@@ -2,8 +2,11 @@
 // Julian Date, calendar date and fractional part.
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <limits>
+#include <random>
 
 #include "timeutil/timeutil.hpp"
 
@@ -101,6 +104,21 @@ TEST(FRAC, SignAndMagnitude) {
   EXPECT_EQ(FRAC(-1.25), -0.25);
   EXPECT_EQ(FRAC(3.0), 0.0);
   EXPECT_TRUE(std::isnan(FRAC(std::numeric_limits<double>::quiet_NaN())));
+}
+
+// FRAC subtracts in double: the difference is exact, so it must equal the extended-precision
+// difference x - INT(x) bit for bit, for every magnitude from subnormal to 2^31 and both signs.
+TEST(FRAC, EqualsTheExtendedPrecisionDifference) {
+  std::mt19937_64 random(20261210);
+  std::uniform_int_distribution<int> exponent(-1074, 30);
+  std::uniform_int_distribution<std::uint64_t> mantissa(0, (std::uint64_t{1} << 52) - 1);
+  for (int n = 0; n < 1000000; ++n) {
+    const double x = std::ldexp(1.0 + std::ldexp(static_cast<double>(mantissa(random)), -52),
+                                exponent(random)) * (n % 2 ? -1 : 1);
+    const long double whole = std::trunc(x);
+    const double want = static_cast<double>(static_cast<long double>(x) - whole);
+    ASSERT_EQ(std::bit_cast<std::uint64_t>(FRAC(x)), std::bit_cast<std::uint64_t>(want)) << x;
+  }
 }
 
 TEST(Int32Trunc, AcceptsBelowTwoToTheThirtyFirstAndNamesTheRoutineOtherwise) {
