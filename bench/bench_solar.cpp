@@ -19,22 +19,9 @@ double centuries(double jd) { return (jd - 2451545.0) / 36525; }
 
 // RIZAR at the 64 instants for Prague; range(0) switches all three corrections on or off.
 void BM_RIZAR(benchmark::State& state) {
-  const std::int32_t on = static_cast<std::int32_t>(state.range(0));
-  const double lambda = kLongitudeDeg * kDegToRad;
-  const double phi = kLatitudeDeg * kDegToRad;
+  const RunParameters p = minute_series(1, state.range(0) == 1);
   std::size_t k = 0;
-  for (auto _ : state) {
-    double AZ, HT, RA, DE, HA, HeLong, HeLat;
-    RIZAR(kInstants[k++ % kInstantCount], lambda, phi, on, on, on, AZ, HT, RA, DE, HA, HeLong,
-          HeLat);
-    benchmark::DoNotOptimize(AZ);
-    benchmark::DoNotOptimize(HT);
-    benchmark::DoNotOptimize(RA);
-    benchmark::DoNotOptimize(DE);
-    benchmark::DoNotOptimize(HA);
-    benchmark::DoNotOptimize(HeLong);
-    benchmark::DoNotOptimize(HeLat);
-  }
+  for (auto _ : state) rizar_kept(kInstants[k++ % kInstantCount], p);
 }
 BENCHMARK(BM_RIZAR)->ArgName("switches")->Arg(0)->Arg(1);
 

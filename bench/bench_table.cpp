@@ -46,18 +46,7 @@ BENCHMARK(BM_write_table)->ArgName("rows")->Arg(1000);
 void BM_RIZAR_MinuteSeries(benchmark::State& state) {
   const RunParameters p = minute_series(static_cast<std::int32_t>(state.range(0)));
   for (auto _ : state) {
-    for (std::int32_t i = 0; i < p.nsteps; ++i) {
-      double AZ, HT, RA, DE, HA, HeLong, HeLat;
-      RIZAR(i * p.dt + p.jd0, p.lambda, p.phi, p.precession, p.nutation, p.refraction, AZ, HT,
-            RA, DE, HA, HeLong, HeLat);
-      benchmark::DoNotOptimize(AZ);
-      benchmark::DoNotOptimize(HT);
-      benchmark::DoNotOptimize(RA);
-      benchmark::DoNotOptimize(DE);
-      benchmark::DoNotOptimize(HA);
-      benchmark::DoNotOptimize(HeLong);
-      benchmark::DoNotOptimize(HeLat);
-    }
+    for (std::int32_t i = 0; i < p.nsteps; ++i) rizar_kept(i * p.dt + p.jd0, p);
   }
 }
 BENCHMARK(BM_RIZAR_MinuteSeries)->ArgName("rows")->Arg(1000);

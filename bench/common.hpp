@@ -2,16 +2,18 @@
 // What the benchmarks share: the site, the instants, and a stream that discards its text.
 #pragma once
 
+#include <benchmark/benchmark.h>
+
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <ostream>
 #include <streambuf>
-
-#include <cmath>
 #include <string>
 
 #include "driver/dialogue.hpp"
 #include "driver/table.hpp"
+#include "solar/sun.hpp"
 #include "timeutil/constants.hpp"
 
 namespace astro::bench {
@@ -41,6 +43,14 @@ inline RunParameters minute_series(std::int32_t nsteps, bool corrections = true)
   p.nsteps = nsteps;
   p.precession = p.nutation = p.refraction = corrections ? 1 : 0;
   return p;
+}
+
+// RIZAR at instant jd for the site and switches of p, every result kept from the optimiser.
+inline void rizar_kept(double jd, const RunParameters& p) {
+  SunAngles s;
+  RIZAR(jd, p.lambda, p.phi, p.precession, p.nutation, p.refraction, s.AZ, s.HT, s.RA, s.DE,
+        s.HA, s.HeLong, s.HeLat);
+  benchmark::DoNotOptimize(s);
 }
 
 // Checks a peer's azimuth (from the south through the west) and altitude, degrees, at the
