@@ -7,6 +7,7 @@
 
 #include "catalog/fixed_field.hpp"
 #include "catalog/text_file.hpp"
+#include "textio/lines.hpp"
 #include "textio/reads.hpp"
 #include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
@@ -51,9 +52,9 @@ enum class Skip { done, end, error };
 // Skips the lines that hold "BEGIN", then the header line after them.
 Skip skip_leading_lines(std::istream& in, std::string& line) {
   for (;;) {
-    const detail::LineStatus status = detail::read_record(in, kRecordWidth, line);
-    if (status == detail::LineStatus::end) return Skip::end;
-    if (status == detail::LineStatus::error) return Skip::error;
+    const LineStatus status = read_record(in, kRecordWidth, line);
+    if (status == LineStatus::end) return Skip::end;
+    if (status == LineStatus::error) return Skip::error;
     if (line.find("BEGIN") == std::string::npos) return Skip::done;
   }
 }
@@ -97,9 +98,9 @@ void read_elmts_lines(std::istream& in, std::string_view object_name, ElementSet
   const std::string pattern =
       std::string(name.substr(0, static_cast<std::size_t>(LENGTH(name)))) + ' ';
   for (std::int32_t k = 0; k < n;) {
-    const detail::LineStatus status = detail::read_record(in, kRecordWidth, line);
-    if (status == detail::LineStatus::end) return;
-    if (status == detail::LineStatus::error) {
+    const LineStatus status = read_record(in, kRecordWidth, line);
+    if (status == LineStatus::end) return;
+    if (status == LineStatus::error) {
       out << detail::kReadError << '\n';
       return;
     }

@@ -7,6 +7,7 @@
 
 #include "catalog/fixed_field.hpp"
 #include "catalog/text_file.hpp"
+#include "textio/lines.hpp"
 #include "textio/reads.hpp"
 #include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
@@ -78,9 +79,9 @@ void read_mpc_lines(std::istream& in, std::string_view object_name, std::span<do
   n = 0;
   std::string line;
   for (std::size_t k = 0; k < room;) {
-    const detail::LineStatus status = detail::read_record(in, kRecordWidth, line);
-    if (status == detail::LineStatus::end) return;
-    if (status == detail::LineStatus::error) {
+    const LineStatus status = read_record(in, kRecordWidth, line);
+    if (status == LineStatus::end) return;
+    if (status == LineStatus::error) {
       out << detail::kReadError << '\n';
       return;
     }

@@ -1,29 +1,16 @@
 // SPDX-License-Identifier: MIT
-// Line input shared by the observation and catalogue readers (not part of the public
-// headers).
+// File opening and the read-error line shared by the observation and catalogue readers (not
+// part of the public headers); lines are read with read_record of textio/lines.hpp.
 #pragma once
 
-#include <cstddef>
 #include <fstream>
 #include <iosfwd>
-#include <string>
 #include <string_view>
 
 namespace astro::detail {
 
 // The line a reader writes when a read fails for a reason other than the end of the file.
 inline constexpr std::string_view kReadError = " Error reading input.";
-
-enum class LineStatus { ok, end, error };
-
-// Reads one line of bytes into a buffer of `width` bytes.
-//   record   written on ok: the line without its line feed and without one trailing
-//            carriage return, then padded with blanks or cut to exactly `width` bytes
-//   returns  ok; end when the stream is at its end before the first byte of a line; error
-//            when the stream's badbit is set (a failed read, not the end of the file)
-// Only the first width + 1 bytes of a line are kept, however long it is. A last line
-// without a line feed is a line.
-LineStatus read_record(std::istream& in, std::size_t width, std::string& record);
 
 // Opens a text file for reading as bytes.
 //   file_name  used whole, its trailing blanks dropped

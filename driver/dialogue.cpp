@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "driver/fortran_format.hpp"
+#include "textio/lines.hpp"
 #include "textio/reads.hpp"
 #include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
@@ -29,13 +30,6 @@ constexpr std::string_view kPrompts[9] = {
 };
 
 bool is_blank(char ch) { return ch == ' ' || ch == '\t'; }
-
-// Reads one line; false at end of input. One trailing carriage return is dropped.
-bool get_line(std::istream& in, std::string& line) {
-  if (!std::getline(in, line)) return false;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  return true;
-}
 
 enum class IntegerItem { number, blank_line, invalid };
 
@@ -71,22 +65,23 @@ class AnswerReader {
 
   // A text answer into an 80-byte buffer, padded with blanks or cut.
   bool read_text(std::string& buffer, bool skip_comments) {
-    std::string line;
     do {
-      if (!next_line(line)) return false;
-    } while (skip_comments && !line.empty() && line.front() == '#');
-    line.resize(kAnswerLength, ' ');
-    buffer = std::move(line);
+      ++line_number_;
+      out_.flush();
+      if (read_record(in_, kAnswerLength, buffer) != LineStatus::ok) return false;
+    } while (skip_comments && buffer.front() == '#');
     return true;
   }
 
-  // An integer answer; lines of only blanks and tabs before it are passed over uncounted.
+  // An integer answer, read from the whole line less one trailing carriage return; lines of
+  // only blanks and tabs before it are passed over uncounted.
   bool read_integer(std::int32_t& value) {
     ++line_number_;
     std::string line;
     for (;;) {
       out_.flush();
-      if (!get_line(in_, line)) return false;
+      if (!std::getline(in_, line)) return false;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
       switch (parse_integer_answer(line, value)) {
         case IntegerItem::number:
           return true;
@@ -106,12 +101,6 @@ class AnswerReader {
   }
 
  private:
-  bool next_line(std::string& line) {
-    ++line_number_;
-    out_.flush();
-    return get_line(in_, line);
-  }
-
   std::istream& in_;
   std::ostream& out_;
   std::int32_t line_number_ = 0;

@@ -7,6 +7,7 @@
 
 #include "driver/dialogue.hpp"
 #include "driver/table.hpp"
+#include "textio/lines.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {
@@ -18,7 +19,7 @@ void close_run(std::istream& in, std::ostream& out) {
   out << "# stiskni Enter pro ukonceni\n";
   out.flush();
   std::string line;
-  std::getline(in, line);
+  read_record(in, kAnswerLength, line);
 }
 
 }  // namespace
