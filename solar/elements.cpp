@@ -6,6 +6,9 @@
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <utility>
+
+#include "solar/earth_terms.hpp"
 
 namespace astro {
 
@@ -20,51 +23,9 @@ double LM8(double T) { return 5.3119 + 3.8133 * T; }
 
 namespace {
 
-// One periodic term of the Earth's elements: the argument as integer multiples of the mean
-// longitudes of Venus, the Earth, Mars and Jupiter, and the amplitudes (units of 1e-7 au
-// or radians) of its sine and cosine in a, lambda, k and h. All are integers, held as the
-// doubles they are multiplied as.
-struct PerturbationTerm {
-  double venus, earth, mars, jupiter;
-  double a_sin, a_cos, lambda_sin, lambda_cos, k_sin, k_cos, h_sin, h_cos;
-};
-
-// Every argument is written with its longitudes in the order Venus, Earth, Mars, Jupiter,
-// so summing the products in that order reproduces it term by term.
-constexpr PerturbationTerm kEarthTerms[] = {
-    {0, 4, -8, 3, 0, 0, -97, 322, 0, 0, 0, 0},
-    {2, -3, 0, 0, 15, 0, -2, 109, 0, -199, 199, 0},
-    {0, 1, 0, -2, 6, 3, -13, 20, 0, 186, -186, 0},
-    {0, 0, 0, 1, 0, 0, -125, 17, -3, -150, -151, 1},
-    {0, 2, 0, -2, 0, 112, -206, 0, 0, 0, 0, 0},
-    {1, -1, 0, 0, 0, 76, 166, 0, -2, 0, 0, 0},
-    {1, -2, 0, 0, -3, 1, 3, -1, 0, 82, -82, 0},
-    {2, -2, 0, 0, 0, -41, 127, 0, 0, 0, 0, 0},
-    {1, 0, 0, 0, 0, 0, 0, 0, 0, 48, 48, 0},
-    {3, -4, 0, 0, 5, 0, 0, 14, 0, -48, 48, 0},
-    {0, 1, -2, 0, -3, -3, -65, 56, 1, -44, 45, 0},
-    {8, -13, 0, 0, 0, 0, 49, 76, -1, -2, 2, -1},
-    {0, 1, 0, -3, 0, 0, -3, 4, -6, 35, -35, -6},
-    {3, -3, 0, 0, 0, -25, 60, 0, 0, 0, 0, 0},
-    {0, 1, 0, -1, 0, 11, -51, -1, -1, -7, 1, -2},
-    {3, -5, 0, 0, -1, -4, -46, 12, -29, -1, 1, -29},
-    {0, 0, 0, 2, 0, 0, -4, 1, 22, -16, -17, -22},
-};
-
-// The amplitudes of each term regrouped for the sums: those of a, lambda, k and h side by
-// side, for the sine and for the cosine.
-struct TermAmplitudes {
-  std::array<double, 4> sine, cosine;
-};
-
-constexpr auto kEarthAmplitudes = [] {
-  std::array<TermAmplitudes, std::size(kEarthTerms)> amplitudes{};
-  for (std::size_t j = 0; j < amplitudes.size(); ++j) {
-    const PerturbationTerm& t = kEarthTerms[j];
-    amplitudes[j] = {{t.a_sin, t.lambda_sin, t.k_sin, t.h_sin}, {t.a_cos, t.lambda_cos, t.k_cos, t.h_cos}};
-  }
-  return amplitudes;
-}();
+using solar_detail::kEarthTermCount;
+using solar_detail::kEarthTerms;
+using solar_detail::PerturbationTerm;
 
 constexpr double kAmplitudeUnit = 1e-7;
 
@@ -88,33 +49,57 @@ double angle_or_zero(double y, double x) {
   return std::atan2(y, x);
 }
 
+// The argument of term j: its multiples of the mean longitudes of Venus, the Earth, Mars and
+// Jupiter summed in this order, starting from -0 (to which adding x gives exactly x). A zero
+// multiple is left out: its product, a zero, leaves a non-zero partial sum as it is, so the
+// most it could change is the sign of a zero argument, hence of a zero sine, whose products
+// add nothing to the sums.
+template <std::size_t j>
+double term_argument(const std::array<double, 4>& longitudes) {
+  constexpr PerturbationTerm t = kEarthTerms[j];
+  constexpr std::array<double, 4> multiples = {t.venus, t.earth, t.mars, t.jupiter};
+  double arg = -0.0;
+  [&]<std::size_t... n>(std::index_sequence<n...>) {
+    ((multiples[n] != 0 ? void(arg = arg + multiples[n] * longitudes[n]) : void()), ...);
+  }(std::make_index_sequence<4>{});
+  return arg;
+}
+
+// Adds the products of term j's amplitudes with its sine and cosine to the sums of a, lambda,
+// k and h, sine before cosine. A zero amplitude is left out: its product is a zero, and a sum
+// that starts at +0 never becomes -0, so adding a zero never changes it.
+template <std::size_t j>
+void add_term(std::array<double, 4>& sum, double sine, double cosine) {
+  constexpr PerturbationTerm t = kEarthTerms[j];
+  constexpr std::array<double, 4> sines = {t.a_sin, t.lambda_sin, t.k_sin, t.h_sin};
+  constexpr std::array<double, 4> cosines = {t.a_cos, t.lambda_cos, t.k_cos, t.h_cos};
+  [&]<std::size_t... n>(std::index_sequence<n...>) {
+    ((sines[n] != 0 ? void(sum[n] = sum[n] + sines[n] * sine) : void()), ...);
+    ((cosines[n] != 0 ? void(sum[n] = sum[n] + cosines[n] * cosine) : void()), ...);
+  }(std::make_index_sequence<4>{});
+}
+
 }  // namespace
 
 void ELMTS_EARTH(double T, double& a, double& lambda, double& k, double& h, double& q,
                  double& p) {
-  const double venus = LM2(T);
-  const double earth = LM3(T);
-  const double mars = LM4(T);
-  const double jupiter = LM5(T);
+  const std::array<double, 4> longitudes = {LM2(T), LM3(T), LM4(T), LM5(T)};
 
-  // The sines and cosines first, so that no partial sum waits through a call.
-  constexpr std::size_t kTerms = std::size(kEarthTerms);
-  std::array<double, kTerms> sines, cosines;
-  for (std::size_t j = 0; j < kTerms; ++j) {
-    const PerturbationTerm& t = kEarthTerms[j];
-    const double arg = ((t.venus * venus + t.earth * earth) + t.mars * mars) + t.jupiter * jupiter;
-    sines[j] = std::sin(arg);
-    cosines[j] = std::cos(arg);
+  // The arguments, then their sines and cosines, then the sums of a, lambda, k and h over the
+  // terms in table order, each step unrolled over the table: no value waits through a call.
+  using Terms = std::make_index_sequence<kEarthTermCount>;
+  std::array<double, kEarthTermCount> args, sines, cosines;
+  [&]<std::size_t... j>(std::index_sequence<j...>) {
+    ((args[j] = term_argument<j>(longitudes)), ...);
+  }(Terms{});
+  for (std::size_t j = 0; j < kEarthTermCount; ++j) {
+    sines[j] = std::sin(args[j]);
+    cosines[j] = std::cos(args[j]);
   }
-
-  // The sums of a, lambda, k and h run over the terms in table order, sine before cosine
-  // within a term.
   std::array<double, 4> sum{};
-  for (std::size_t j = 0; j < kTerms; ++j) {
-    const TermAmplitudes& amplitude = kEarthAmplitudes[j];
-    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + amplitude.sine[n] * sines[j];
-    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + amplitude.cosine[n] * cosines[j];
-  }
+  [&]<std::size_t... j>(std::index_sequence<j...>) {
+    (add_term<j>(sum, sines[j], cosines[j]), ...);
+  }(Terms{});
 
   const double T2 = T * T;
   a = kA0 + kAmplitudeUnit * sum[0];

@@ -3,10 +3,13 @@
 // instants, the zero rules at T = 0, the far-future arc sine, and the planet index.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
+#include "solar/earth_terms.hpp"
 #include "solar/elements.hpp"
 
 namespace astro {
@@ -50,6 +53,44 @@ TEST(ElmtsEarth, PeriodicTermsMoveTheAxisByAtMostTheirAmplitudes) {
     double a, lambda, k, h, q, p;
     ELMTS_EARTH(T, a, lambda, k, h, q, p);
     ASSERT_LE(std::fabs(a - 1.0000009536743164), 309e-7) << "T " << T;
+  }
+}
+
+// The periodic sums written out plainly: every product of every term, zeros included, added in
+// table order (sine before cosine), as ELMTS_EARTH defines them.
+std::array<double, 4> periodic_sums_term_by_term(double T) {
+  const double venus = LM2(T), earth = LM3(T), mars = LM4(T), jupiter = LM5(T);
+  std::array<double, 4> sum{};
+  for (const solar_detail::PerturbationTerm& t : solar_detail::kEarthTerms) {
+    const double arg = ((t.venus * venus + t.earth * earth) + t.mars * mars) + t.jupiter * jupiter;
+    const double s = std::sin(arg), c = std::cos(arg);
+    const std::array<double, 4> sines = {t.a_sin, t.lambda_sin, t.k_sin, t.h_sin};
+    const std::array<double, 4> cosines = {t.a_cos, t.lambda_cos, t.k_cos, t.h_cos};
+    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + sines[n] * s;
+    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + cosines[n] * c;
+  }
+  return sum;
+}
+
+TEST(ElmtsEarth, SameBitsAsTheSumsTermByTerm) {
+  // ELMTS_EARTH leaves out the products with a zero multiple or a zero amplitude; that must not
+  // change one bit of a, lambda, k or h (secular parts as written in the series). T over +-30
+  // centuries, both zeros, and the instants where a longitude crosses zero.
+  std::vector<double> instants = {0.0, -0.0, 1e-300, -3.1761 / 1021.3286, -1.7535 / 628.3076,
+                                  -6.2035 / 334.0612, -0.5995 / 52.9691};
+  for (int n = -20000; n <= 20000; ++n) instants.push_back(n * 1.5e-3 + (n % 7) * 1.1e-9);
+  for (const double T : instants) {
+    double a, lambda, k, h, q, p;
+    ELMTS_EARTH(T, a, lambda, k, h, q, p);
+    const std::array<double, 4> sum = periodic_sums_term_by_term(T);
+    const double T2 = T * T;
+    ASSERT_EQ(a, 1.0000009536743164 + 1e-7 * sum[0]) << "T " << T;
+    ASSERT_EQ(lambda, ((1.7534703016281128 + 628.3075561523438 * T) - 1.0000000116860974e-07 * T2) +
+                          1e-7 * sum[1]) << "T " << T;
+    ASSERT_EQ(k, ((-0.003740800078958273 - 8.230000094044954e-05 * T) + 3.000000106112566e-07 * T2) +
+                     1e-7 * sum[2]) << "T " << T;
+    ASSERT_EQ(h, ((0.016284499317407608 - 6.199999916134402e-05 * T) - 3.000000106112566e-07 * T2) +
+                     1e-7 * sum[3]) << "T " << T;
   }
 }
 
