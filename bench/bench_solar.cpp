@@ -113,8 +113,12 @@ BENCHMARK(BM_OD);
 // combinations of mean longitudes and of the Moon's arguments, from a few to some thousand
 // radians; here they are multiples of the Earth's and Mars' mean longitudes of the same
 // sizes (glibc's sine costs the same from about 2.5 rad to 1e8 rad).
-// The calls are independent of each other here, so the processor overlaps them; in RIZAR
-// each Kepler pass waits for the sine of the pass before.
+//
+// Two floors: with every call on its precomputed argument the calls are independent and the
+// processor overlaps them, Kepler's sines among them; in RIZAR each Kepler pass takes the sine
+// of the iterate the pass before made, so those seven sines follow one another whatever the
+// code around them. The second floor makes them so: each sine's argument is M + e sin of the
+// one before, as in the iteration.
 constexpr std::size_t kKeplerSines = 7;
 
 struct FloorArguments {
@@ -164,6 +168,7 @@ FloorArguments floor_arguments(double jd) {
   return f;
 }
 
+template <bool kKeplerChained>
 double floor_of_one_call(const FloorArguments& f) {
   double sum = 0;
   const auto pair = [&sum](double x) { sum += std::sin(x) + std::cos(x); };
@@ -171,8 +176,14 @@ double floor_of_one_call(const FloorArguments& f) {
   sum += std::atan2(f.h, f.k) + std::atan2(f.p, f.q);
   const double sin_half_i = std::sqrt(f.p * f.p + f.q * f.q);
   sum += std::sqrt(f.h * f.h + f.k * f.k) + std::asin(sin_half_i);
-  sum += std::sin(f.M);
-  for (double E : f.iterates) sum += std::sin(E);
+  if constexpr (kKeplerChained) {
+    double E = f.M + f.e * std::sin(f.M);
+    for (std::size_t j = 1; j < kKeplerSines; ++j) E = f.M + f.e * std::sin(E);
+    sum += E;
+  } else {
+    sum += std::sin(f.M);
+    for (double E : f.iterates) sum += std::sin(E);
+  }
   pair(f.iterates.back());
   sum += std::sqrt(1 - f.e * f.e);
   for (double angle : f.rotations) pair(angle);
@@ -184,13 +195,17 @@ double floor_of_one_call(const FloorArguments& f) {
   return sum;
 }
 
+template <bool kKeplerChained>
 void BM_RIZAR_LibmFloor(benchmark::State& state) {
   std::array<FloorArguments, kInstantCount> args;
   for (std::size_t k = 0; k < kInstantCount; ++k) args[k] = floor_arguments(kInstants[k]);
   std::size_t k = 0;
-  for (auto _ : state) benchmark::DoNotOptimize(floor_of_one_call(args[k++ % kInstantCount]));
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(floor_of_one_call<kKeplerChained>(args[k++ % kInstantCount]));
+  }
 }
-BENCHMARK(BM_RIZAR_LibmFloor);
+BENCHMARK(BM_RIZAR_LibmFloor<false>)->Name("BM_RIZAR_LibmFloor");
+BENCHMARK(BM_RIZAR_LibmFloor<true>)->Name("BM_RIZAR_LibmFloor_KeplerChained");
 
 }  // namespace
 }  // namespace astro::bench
