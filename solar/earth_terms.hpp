@@ -2,6 +2,7 @@
 // The periodic terms of the Earth's elements, as data (not part of the public interface).
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <iterator>
 
@@ -14,6 +15,16 @@ namespace astro::solar_detail {
 struct PerturbationTerm {
   double venus, earth, mars, jupiter;
   double a_sin, a_cos, lambda_sin, lambda_cos, k_sin, k_cos, h_sin, h_cos;
+
+  // The multiples in the order Venus, Earth, Mars, Jupiter; the amplitudes of the sine and of
+  // the cosine in the order a, lambda, k, h.
+  constexpr std::array<double, 4> multiples() const { return {venus, earth, mars, jupiter}; }
+  constexpr std::array<double, 4> sine_amplitudes() const {
+    return {a_sin, lambda_sin, k_sin, h_sin};
+  }
+  constexpr std::array<double, 4> cosine_amplitudes() const {
+    return {a_cos, lambda_cos, k_cos, h_cos};
+  }
 };
 
 // Every argument is written with its longitudes in the order Venus, Earth, Mars, Jupiter,

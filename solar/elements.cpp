@@ -25,7 +25,6 @@ namespace {
 
 using solar_detail::kEarthTermCount;
 using solar_detail::kEarthTerms;
-using solar_detail::PerturbationTerm;
 
 constexpr double kAmplitudeUnit = 1e-7;
 
@@ -56,8 +55,7 @@ double angle_or_zero(double y, double x) {
 // add nothing to the sums.
 template <std::size_t j>
 double term_argument(const std::array<double, 4>& longitudes) {
-  constexpr PerturbationTerm t = kEarthTerms[j];
-  constexpr std::array<double, 4> multiples = {t.venus, t.earth, t.mars, t.jupiter};
+  constexpr std::array<double, 4> multiples = kEarthTerms[j].multiples();
   double arg = -0.0;
   [&]<std::size_t... n>(std::index_sequence<n...>) {
     ((multiples[n] != 0 ? void(arg = arg + multiples[n] * longitudes[n]) : void()), ...);
@@ -70,9 +68,8 @@ double term_argument(const std::array<double, 4>& longitudes) {
 // that starts at +0 never becomes -0, so adding a zero never changes it.
 template <std::size_t j>
 void add_term(std::array<double, 4>& sum, double sine, double cosine) {
-  constexpr PerturbationTerm t = kEarthTerms[j];
-  constexpr std::array<double, 4> sines = {t.a_sin, t.lambda_sin, t.k_sin, t.h_sin};
-  constexpr std::array<double, 4> cosines = {t.a_cos, t.lambda_cos, t.k_cos, t.h_cos};
+  constexpr std::array<double, 4> sines = kEarthTerms[j].sine_amplitudes();
+  constexpr std::array<double, 4> cosines = kEarthTerms[j].cosine_amplitudes();
   [&]<std::size_t... n>(std::index_sequence<n...>) {
     ((sines[n] != 0 ? void(sum[n] = sum[n] + sines[n] * sine) : void()), ...);
     ((cosines[n] != 0 ? void(sum[n] = sum[n] + cosines[n] * cosine) : void()), ...);

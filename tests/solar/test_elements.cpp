@@ -59,15 +59,15 @@ TEST(ElmtsEarth, PeriodicTermsMoveTheAxisByAtMostTheirAmplitudes) {
 // The periodic sums written out plainly: every product of every term, zeros included, added in
 // table order (sine before cosine), as ELMTS_EARTH defines them.
 std::array<double, 4> periodic_sums_term_by_term(double T) {
-  const double venus = LM2(T), earth = LM3(T), mars = LM4(T), jupiter = LM5(T);
+  const std::array<double, 4> longitudes = {LM2(T), LM3(T), LM4(T), LM5(T)};
   std::array<double, 4> sum{};
   for (const solar_detail::PerturbationTerm& t : solar_detail::kEarthTerms) {
-    const double arg = ((t.venus * venus + t.earth * earth) + t.mars * mars) + t.jupiter * jupiter;
+    const std::array<double, 4> m = t.multiples();
+    const double arg = ((m[0] * longitudes[0] + m[1] * longitudes[1]) + m[2] * longitudes[2]) +
+                       m[3] * longitudes[3];
     const double s = std::sin(arg), c = std::cos(arg);
-    const std::array<double, 4> sines = {t.a_sin, t.lambda_sin, t.k_sin, t.h_sin};
-    const std::array<double, 4> cosines = {t.a_cos, t.lambda_cos, t.k_cos, t.h_cos};
-    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + sines[n] * s;
-    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + cosines[n] * c;
+    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + t.sine_amplitudes()[n] * s;
+    for (std::size_t n = 0; n < 4; ++n) sum[n] = sum[n] + t.cosine_amplitudes()[n] * c;
   }
   return sum;
 }
@@ -84,13 +84,16 @@ TEST(ElmtsEarth, SameBitsAsTheSumsTermByTerm) {
     ELMTS_EARTH(T, a, lambda, k, h, q, p);
     const std::array<double, 4> sum = periodic_sums_term_by_term(T);
     const double T2 = T * T;
+    const double lambda_secular =
+        (1.7534703016281128 + 628.3075561523438 * T) - 1.0000000116860974e-07 * T2;
+    const double k_secular =
+        (-0.003740800078958273 - 8.230000094044954e-05 * T) + 3.000000106112566e-07 * T2;
+    const double h_secular =
+        (0.016284499317407608 - 6.199999916134402e-05 * T) - 3.000000106112566e-07 * T2;
     ASSERT_EQ(a, 1.0000009536743164 + 1e-7 * sum[0]) << "T " << T;
-    ASSERT_EQ(lambda, ((1.7534703016281128 + 628.3075561523438 * T) - 1.0000000116860974e-07 * T2) +
-                          1e-7 * sum[1]) << "T " << T;
-    ASSERT_EQ(k, ((-0.003740800078958273 - 8.230000094044954e-05 * T) + 3.000000106112566e-07 * T2) +
-                     1e-7 * sum[2]) << "T " << T;
-    ASSERT_EQ(h, ((0.016284499317407608 - 6.199999916134402e-05 * T) - 3.000000106112566e-07 * T2) +
-                     1e-7 * sum[3]) << "T " << T;
+    ASSERT_EQ(lambda, lambda_secular + 1e-7 * sum[1]) << "T " << T;
+    ASSERT_EQ(k, k_secular + 1e-7 * sum[2]) << "T " << T;
+    ASSERT_EQ(h, h_secular + 1e-7 * sum[3]) << "T " << T;
   }
 }
 
