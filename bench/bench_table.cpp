@@ -17,8 +17,8 @@ namespace {
 // put_row for the 64 instants, from angles computed once.
 void BM_put_row(benchmark::State& state) {
   const RunParameters p = minute_series(1);
-  std::array<SunAngles, kInstantCount> angles;
-  for (std::size_t k = 0; k < kInstantCount; ++k) angles[k] = sun_angles(kInstants[k], p);
+  std::array<SunPosition, kInstantCount> angles;
+  for (std::size_t k = 0; k < kInstantCount; ++k) angles[k] = table_position(kInstants[k], p);
   std::string line;
   line.reserve(128);
   std::size_t k = 0;

@@ -47,9 +47,10 @@ inline RunParameters minute_series(std::int32_t nsteps, bool corrections = true)
 
 // RIZAR at instant jd for the site and switches of p, every result kept from the optimiser.
 inline void rizar_kept(double jd, const RunParameters& p) {
-  SunAngles s;
-  RIZAR(jd, p.lambda, p.phi, p.precession, p.nutation, p.refraction, s.AZ, s.HT, s.RA, s.DE,
-        s.HA, s.HeLong, s.HeLat);
+  SunPosition s;
+  RIZAR(jd, p.lambda, p.phi, p.precession, p.nutation, p.refraction, s.azimuth_south, s.height,
+        s.right_ascension, s.declination, s.hour_angle, s.ecliptic_longitude,
+        s.ecliptic_latitude);
   benchmark::DoNotOptimize(s);
 }
 
@@ -60,9 +61,9 @@ inline void rizar_kept(double jd, const RunParameters& p) {
 // 1990), so this catches a misused unit, sign or origin of the peer's interface, not its
 // accuracy.
 inline std::string disagreement(double az_deg, double alt_deg) {
-  const SunAngles s = sun_angles(kInstants[0], minute_series(1));
-  const double daz = std::remainder(az_deg - s.AZ * kRadToDeg, 360.0);
-  const double dalt = alt_deg - s.HT * kRadToDeg;
+  const SunPosition s = table_position(kInstants[0], minute_series(1));
+  const double daz = std::remainder(az_deg - s.azimuth_south * kRadToDeg, 360.0);
+  const double dalt = alt_deg - s.height * kRadToDeg;
   if (std::fabs(daz) < 0.5 && std::fabs(dalt) < 0.5) return {};
   return "differs from RIZAR by " + std::to_string(daz) + " deg in azimuth, " +
          std::to_string(dalt) + " deg in altitude";

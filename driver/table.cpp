@@ -40,25 +40,26 @@ char* write_angle_field(char* out, double radians, int width) {
 
 }  // namespace
 
-SunAngles sun_angles(double jd, const RunParameters& p) {
-  SunAngles s;
-  RIZAR(jd, p.lambda, p.phi, p.precession, p.nutation, p.refraction, s.AZ, s.HT, s.RA, s.DE,
-        s.HA, s.HeLong, s.HeLat);
-  return s;
+SunPosition table_position(double jd, const RunParameters& p) {
+  SunOptions options;
+  options.precession = p.precession == 1;
+  options.nutation = p.nutation == 1;
+  options.refraction = p.refraction == 1;
+  return sun_position(jd, Site{p.phi, p.lambda}, options);
 }
 
-char* write_row(char* out, double jd, const SunAngles& s) {
+char* write_row(char* out, double jd, const SunPosition& s) {
   double year = 0, month = 0, day = 0;
   OD(jd + kHalfSecond, year, month, day);
   // The angles go first, to their fixed columns: they do not wait for the divisions of the
   // calendar date, which proceed meanwhile.
   char* angles = out + kAngleColumn;
-  angles = write_angle_field(angles, s.AZ, 10);
-  angles = write_angle_field(angles, s.HT, 9);
-  angles = write_angle_field(angles, s.HeLong, 9);
-  angles = write_angle_field(angles, s.HA, 9);
-  angles = write_angle_field(angles, s.DE, 9);
-  angles = write_angle_field(angles, s.RA, 9);
+  angles = write_angle_field(angles, s.azimuth_south, 10);
+  angles = write_angle_field(angles, s.height, 9);
+  angles = write_angle_field(angles, s.ecliptic_longitude, 9);
+  angles = write_angle_field(angles, s.hour_angle, 9);
+  angles = write_angle_field(angles, s.declination, 9);
+  angles = write_angle_field(angles, s.right_ascension, 9);
   *angles = '\n';
   double hour = 0, minute = 0, second = 0;
   HHMS(FRAC(day) * 24, hour, minute, second);
@@ -72,7 +73,7 @@ char* write_row(char* out, double jd, const SunAngles& s) {
   return out + kRowBytes;
 }
 
-void put_row(std::string& line, double jd, const SunAngles& s) {
+void put_row(std::string& line, double jd, const SunPosition& s) {
   const std::size_t start = line.size();
   line.resize(start + kRowBytes);
   try {
@@ -97,7 +98,7 @@ void write_table(const RunParameters& p, std::ostream& out) {
   try {
     for (std::int32_t i = 0; i < p.nsteps; ++i) {
       const double jd = i * p.dt + p.jd0;
-      const SunAngles s = sun_angles(jd, p);
+      const SunPosition s = table_position(jd, p);
       if (end - next < static_cast<std::ptrdiff_t>(kRowBytes)) {
         flush();
         if (!out) return;

@@ -7,36 +7,28 @@
 #include <string>
 
 #include "driver/dialogue.hpp"
+#include "solar/sun.hpp"
 
 namespace astro {
 
-// The Sun's angles at one instant as RIZAR returns them, radians.
-struct SunAngles {
-  double AZ = 0;      // azimuth from the south through the west, [0, 2 pi]
-  double HT = 0;      // height above the horizon
-  double RA = 0;      // right ascension
-  double DE = 0;      // declination
-  double HA = 0;      // hour angle, westward
-  double HeLong = 0;  // geocentric ecliptic longitude
-  double HeLat = 0;   // geocentric ecliptic latitude (not printed)
-};
-
-// The angles for instant jd (Julian Date, UT) at the site and with the switches of p.
-// Throws RangeError for an instant outside the model's range.
-SunAngles sun_angles(double jd, const RunParameters& p);
+// The Sun's position at one instant for the site and switches of p (sun_position with the
+// switches that are exactly 1 on and REFRAKCE's default air). Throws RangeError for an
+// instant outside the model's range.
+SunPosition table_position(double jd, const RunParameters& p);
 
 // Length of a row with its line feed, in bytes: every field has a fixed width.
 inline constexpr std::size_t kRowBytes = 95;
 
 // Appends one row of 94 characters and its line feed: jd as fixed 13.5, the date and clock
 // time of the instant rounded to the second (half a second added, then truncated), and
-// AZ, HT, HeLong, HA, DE, RA in degrees. Appends nothing when it throws RangeError (a date
+// azimuth from the south, height, ecliptic longitude, hour angle,
+// declination and right ascension in degrees. Appends nothing when it throws RangeError (a date
 // field beyond 32 bits).
-void put_row(std::string& line, double jd, const SunAngles& s);
+void put_row(std::string& line, double jd, const SunPosition& s);
 
 // The same row written to out[0 .. kRowBytes-1]; returns out + kRowBytes. When it throws
 // RangeError, out holds part of a row.
-char* write_row(char* out, double jd, const SunAngles& s);
+char* write_row(char* out, double jd, const SunPosition& s);
 
 // Writes the header and the rows for i = 0 .. nsteps - 1 at jd = i dt + jd0 (each instant
 // computed from i, never accumulated). Rows go out through one buffer; when an instant is

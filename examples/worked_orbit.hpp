@@ -52,12 +52,6 @@ struct Comparison {
                                       // when it met nothing unusual
 };
 
-// The Sun's geocentric rectangular coordinates at jd, AU, equator and equinox of J2000.0:
-// the Earth's mean elements at T = (jd - 2451545.0) / 36525 (ELMTS_PLANET 3), its
-// heliocentric ecliptic position (EPH), negated, turned by ROTAT1 through -EPS_EARTH(0).
-//   jd  Julian Date (the observation's, no change of time scale)
-Vector3 sun_equatorial(double jd);
-
 // The three observations for E3: the first and the last of the longest apparition, and the
 // one nearest the midpoint between them.
 //   times    Julian Dates in any order
@@ -82,7 +76,7 @@ double catalogue_mean_anomaly(const ElementSet& elements, double epoch);
 
 // The worked orbit: reads the object's CCD observations (READ_MPC), picks three
 // (pick_observations), sets observing_site.epoch to the middle one's time, runs E3 with
-// sun_equatorial at each time, and reads the catalogue line (the first match of
+// sun_equatorial_j2000 at each time, and reads the catalogue line (the first match of
 // READ_ELMTS).
 //   out  receives the readers' messages (" Cannot open file NAME.")
 // Throws std::runtime_error when the file holds fewer than three CCD observations of the

@@ -14,10 +14,7 @@
 #include "examples/worked_orbit.hpp"
 #include "orbit/determination.hpp"
 #include "orbit/site.hpp"
-#include "solar/elements.hpp"
-#include "solar/ephemeris.hpp"
-#include "solar/orientation.hpp"
-#include "solar/rotation.hpp"
+#include "solar/sun.hpp"
 #include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
@@ -26,7 +23,6 @@ namespace astro::worked {
 namespace {
 
 constexpr double kJ2000 = 2451545.0;  // JD of J2000.0, origin of T and of catalogue M
-constexpr double kDaysPerCentury = 36525.0;
 
 // All CCD observations of the object, read again with twice the room while they fill it.
 struct Observations {
@@ -71,17 +67,6 @@ std::string calendar_date(double jd) {
 }
 
 }  // namespace
-
-Vector3 sun_equatorial(double jd) {
-  ElementSet earth;
-  ELMTS_PLANET(3, (jd - kJ2000) / kDaysPerCentury, earth);
-  Vector3 earth_ecl;
-  EPH(earth, earth_ecl);
-  const Vector3 sun_ecl = {-earth_ecl[0], -earth_ecl[1], -earth_ecl[2]};
-  Vector3 sun_equ;
-  ROTAT1(sun_ecl, sun_equ, -EPS_EARTH(0.0));
-  return sun_equ;
-}
 
 std::array<std::size_t, 3> pick_observations(std::span<const double> times) {
   if (times.size() < 3) throw std::invalid_argument("fewer than three observations");
@@ -137,7 +122,7 @@ Comparison compare_orbit(const Sources& sources, std::ostream& out) {
     c.times[j] = obs.times[pick[j]];
     c.ra[j] = obs.ra[pick[j]];
     c.dec[j] = obs.dec[pick[j]];
-    const Vector3 sun = sun_equatorial(c.times[j]);
+    const Vector3 sun = sun_equatorial_j2000(c.times[j]);
     sun_x[j] = sun[0];
     sun_y[j] = sun[1];
     sun_z[j] = sun[2];

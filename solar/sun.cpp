@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <stdexcept>
 
 #include "solar/elements.hpp"
 #include "solar/ephemeris.hpp"
@@ -30,11 +31,11 @@ constexpr double kDefaultTemperature = -274.0;
 
 double arcsin_clamped(double x) { return std::asin(std::clamp(x, -1.0, 1.0)); }
 
-}  // namespace
-
-void RIZAR(double jd, double lambda, double phi, std::int32_t precession,
-           std::int32_t nutation, std::int32_t refraction, double& AZ, double& HT,
-           double& RA, double& DE, double& HA, double& HeLong, double& HeLat) {
+// The one chain of the Sun's position: RIZAR, sun_position and sun_positions all run it.
+// pressure and temperature go to REFRAKCE as they stand (its default markers included).
+// The north-based azimuth is left to sun_position, which alone reports it.
+inline void sun_chain(double jd, double lambda, double phi, bool precession, bool nutation,
+                      bool refraction, double pressure, double temperature, SunPosition& s) {
   const double T = (jd - 2451545.0) / 36525;
 
   ElementSet earth;
@@ -47,34 +48,80 @@ void RIZAR(double jd, double lambda, double phi, std::int32_t precession,
   const double eps = EPS_EARTH(T);
   const double minus_eps = -eps;
   ROTAT1(X, Y, minus_eps);  // equatorial
-  if (precession == kOn) {
+  if (precession) {
     double zeta, z, theta;
     PRECES_ANGLE(0.0, T, zeta, z, theta);
     PRECES(Y, zeta, z, theta);
   }
-  if (nutation == kOn) {
+  if (nutation) {
     double dpsi, deps;
     NUTATE_ANGLE(T, dpsi, deps);
     NUTATE(Y, eps, dpsi, deps);
   }
-  RA = NULA2PI(std::atan2(Y[1], Y[0]));
-  DE = arcsin_clamped(Y[2] / r);
+  s.right_ascension = NULA2PI(std::atan2(Y[1], Y[0]));
+  s.declination = arcsin_clamped(Y[2] / r);
 
-  if (nutation == kOn || precession == kOn) ROTAT1(Y, X, eps);  // back to the ecliptic
-  HeLong = NULA2PI(std::atan2(X[1], X[0]));
-  HeLat = arcsin_clamped(X[2] / r);
+  if (nutation || precession) ROTAT1(Y, X, eps);  // back to the ecliptic
+  s.ecliptic_longitude = NULA2PI(std::atan2(X[1], X[0]));
+  s.ecliptic_latitude = arcsin_clamped(X[2] / r);
 
   double gmst0, gmst, lst;
   LST(jd, lambda / kDegToRad, gmst0, gmst, lst);
   const double sidereal = lst * kPi / 12;
   ROTAT3(Y, X, sidereal);  // hour-angle frame, x toward the meridian
-  HA = NULA2PI(-std::atan2(X[1], X[0]));
+  s.hour_angle = NULA2PI(-std::atan2(X[1], X[0]));
 
   const double colatitude = kRightAngle - phi;
   ROTAT2(X, Y, colatitude);  // horizon frame: x south, y east, z zenith
-  AZ = NULA2PI(-std::atan2(Y[1], Y[0]));
-  HT = arcsin_clamped(Y[2] / r);
-  if (refraction == kOn) HT = HT + REFRAKCE(HT, kDefaultPressure, kDefaultTemperature);
+  s.azimuth_south = NULA2PI(-std::atan2(Y[1], Y[0]));
+  s.height = arcsin_clamped(Y[2] / r);
+  if (refraction) s.height = s.height + REFRAKCE(s.height, pressure, temperature);
+  s.distance = r;
+}
+
+}  // namespace
+
+void RIZAR(double jd, double lambda, double phi, std::int32_t precession,
+           std::int32_t nutation, std::int32_t refraction, double& AZ, double& HT,
+           double& RA, double& DE, double& HA, double& HeLong, double& HeLat) {
+  SunPosition s;
+  sun_chain(jd, lambda, phi, precession == kOn, nutation == kOn, refraction == kOn,
+            kDefaultPressure, kDefaultTemperature, s);
+  AZ = s.azimuth_south;
+  HT = s.height;
+  RA = s.right_ascension;
+  DE = s.declination;
+  HA = s.hour_angle;
+  HeLong = s.ecliptic_longitude;
+  HeLat = s.ecliptic_latitude;
+}
+
+SunPosition sun_position(double jd_ut, const Site& site, const SunOptions& options) {
+  SunPosition s;
+  sun_chain(jd_ut, site.longitude, site.latitude, options.precession, options.nutation,
+            options.refraction, options.pressure_hpa, options.temperature_c, s);
+  // azimuth_south lies in [0, 2 kPi], so the turn by kPi lands in [0, 2 kPi).
+  s.azimuth = s.azimuth_south < kPi ? s.azimuth_south + kPi : s.azimuth_south - kPi;
+  return s;
+}
+
+void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOptions& options,
+                   std::span<SunPosition> out) {
+  if (out.size() < jd_ut.size()) {
+    throw std::invalid_argument("sun_positions: the output holds fewer entries than jd_ut");
+  }
+  for (std::size_t k = 0; k < jd_ut.size(); ++k) out[k] = sun_position(jd_ut[k], site, options);
+}
+
+Vector3 sun_equatorial_j2000(double jd) {
+  ElementSet earth;
+  ELMTS_PLANET(kEarth, (jd - 2451545.0) / 36525, earth);
+  Vector3 earth_ecl;
+  EPH(earth, earth_ecl);
+  const Vector3 sun_ecl = {-earth_ecl[0], -earth_ecl[1], -earth_ecl[2]};
+  Vector3 sun_equ;
+  ROTAT1(sun_ecl, sun_equ, -EPS_EARTH(0.0));
+  return sun_equ;
 }
 
 }  // namespace astro

@@ -3,6 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
+
+#include "solar/types.hpp"
 
 namespace astro {
 
@@ -32,5 +35,74 @@ namespace astro {
 void RIZAR(double jd, double lambda, double phi, std::int32_t precession,
            std::int32_t nutation, std::int32_t refraction, double& AZ, double& HT,
            double& RA, double& DE, double& HA, double& HeLong, double& HeLat);
+
+// An observing site on the Earth.
+//   latitude   geodetic latitude, radians, north positive, [-pi/2, pi/2]
+//   longitude  radians, east positive
+//   height     metres above sea level; the Sun's position does not depend on it (no
+//              parallax is applied), the Sun's events use it for the dip of the horizon
+struct Site {
+  double latitude;
+  double longitude;
+  double height = 0;
+};
+
+// Which corrections the Sun's position carries, and the air for refraction.
+//   precession     refer the position from J2000.0 to the mean equator and equinox of the date
+//   nutation       go on to the true equator and equinox of the date
+//   refraction     add REFRAKCE to a positive height
+//   pressure_hpa   air pressure, hectopascals (millibars), handed to REFRAKCE as it stands
+//   temperature_c  air temperature, degrees Celsius, handed to REFRAKCE as it stands
+// The defaults are the values REFRAKCE takes for its default markers, so the default options
+// give RIZAR's results with all three switches on.
+struct SunOptions {
+  bool precession = true;
+  bool nutation = true;
+  bool refraction = true;
+  double pressure_hpa = 1013.25;
+  double temperature_c = 10.0;
+};
+
+// The Sun seen from a site at one instant; radians unless stated.
+//   azimuth             from the north point through the east, [0, 2 pi)
+//   azimuth_south       from the south point through the west, RIZAR's AZ, [0, 6.283185307]
+//   height              above the horizon, refraction included when switched on
+//   right_ascension     [0, 6.283185307], declination [-pi/2, pi/2]: equator and equinox of
+//                       the date with precession (and nutation), else of J2000.0 turned by the
+//                       mean obliquity of the date (as RIZAR)
+//   hour_angle          westward, local mean sidereal time minus right ascension
+//   ecliptic_longitude  [0, 6.283185307], ecliptic_latitude: geocentric, geometric
+//   distance            Sun-Earth distance, astronomical units
+struct SunPosition {
+  double azimuth;
+  double azimuth_south;
+  double height;
+  double right_ascension;
+  double declination;
+  double hour_angle;
+  double ecliptic_longitude;
+  double ecliptic_latitude;
+  double distance;
+};
+
+// The Sun's position for a site at an instant: RIZAR's chain (every angle equals RIZAR's
+// bit for bit with the default options) with the distance and a north-based azimuth beside.
+//   jd_ut    Julian Date, UT; also the dynamical time of the series, as in RIZAR
+// The north-based azimuth is azimuth_south turned by the program's pi (3.1415926535).
+// Throws RangeError where RIZAR does (NaN, an instant the sidereal time or the ephemeris
+// cannot place).
+SunPosition sun_position(double jd_ut, const Site& site, const SunOptions& options = {});
+
+// sun_position at every instant of jd_ut, into out[k] for jd_ut[k]; bit for bit the same
+// as the calls one by one. Throws std::invalid_argument when out is shorter than jd_ut, and
+// RangeError at the first instant out of range (the entries before it are written).
+void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOptions& options,
+                   std::span<SunPosition> out);
+
+// The Sun's geocentric rectangular coordinates, astronomical units, on the mean equator and
+// equinox of J2000.0, as E3 takes them: the Earth's heliocentric ecliptic position from
+// ELMTS_PLANET and EPH, negated, turned by the mean obliquity of J2000.0, EPS_EARTH(0).
+//   jd  Julian Date (the series' time argument)
+Vector3 sun_equatorial_j2000(double jd);
 
 }  // namespace astro

@@ -15,6 +15,7 @@
 #include "catalog/elements.hpp"
 #include "examples/worked_orbit.hpp"
 #include "solar/orientation.hpp"
+#include "solar/sun.hpp"
 #include "timeutil/constants.hpp"
 
 namespace astro::worked {
@@ -165,7 +166,7 @@ TEST(PickObservations, RefusesWhenNothingLiesBetween) {
 // one arcminute at 1 AU.
 TEST(SunEquatorial, J2000EquatorAtJ2000) {
   constexpr double kArcminAt1Au = 2.9e-4 * kAu;
-  const Vector3 sun = sun_equatorial(2451545.0);
+  const Vector3 sun = sun_equatorial_j2000(2451545.0);
   EXPECT_NEAR(std::atan(sun[2] / sun[1]), EPS_EARTH(0.0), 1e-12);
   EXPECT_NEAR(sun[0], 0.1772048, kArcminAt1Au);
   EXPECT_NEAR(sun[1], -0.8873972, kArcminAt1Au);
