@@ -5,3 +5,4 @@
 #include "catalog/elements.hpp"
 #include "catalog/fixed_field.hpp"
 #include "catalog/observations.hpp"
+#include "catalog/optical_observations.hpp"

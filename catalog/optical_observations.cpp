@@ -1,0 +1,218 @@
+// SPDX-License-Identifier: MIT
+#include "catalog/optical_observations.hpp"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <string>
+
+#include "catalog/fixed_field.hpp"
+#include "textio/lines.hpp"
+
+namespace astro {
+
+namespace {
+
+constexpr std::size_t kRecordWidth = 80;
+constexpr std::size_t kNote2Column = 15;
+constexpr std::size_t kDecSignColumn = 45;
+
+// Column spans of the fields (first column, width); decimals are those the line gives.
+constexpr RealField kNumberField{1, 5, 0};
+constexpr RealField kProvisionalField{6, 7, 0};
+constexpr RealField kDateField{16, 17, 0};
+constexpr RealField kRaField{33, 12, 0};
+constexpr RealField kDecField{46, 11, 0};
+constexpr RealField kCodeField{78, 3, 0};
+
+// Julian Date of 1970-01-01 at 0h, the origin of days_from_civil.
+constexpr double kJdUnixEpoch = 2440587.5;
+// Seconds of time to radians and arcseconds to radians, with the full double of pi.
+constexpr double kTimeSecondToRad = std::numbers::pi / 43200.0;
+constexpr double kArcsecToRadExact = std::numbers::pi / 648000.0;
+
+std::string_view columns(std::string_view line, const RealField& field) {
+  return line.substr(field.column - 1, field.width);
+}
+
+std::string_view trim(std::string_view text) {
+  const std::size_t first = text.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  const std::size_t last = text.find_last_not_of(' ');
+  return text.substr(first, last - first + 1);
+}
+
+// Days from 1970-01-01 to a date of the proleptic Gregorian calendar, exact integers.
+std::int64_t days_from_civil(std::int64_t y, std::int64_t m, std::int64_t d) {
+  y -= m <= 2 ? 1 : 0;
+  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
+  const std::int64_t yoe = y - era * 400;
+  const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
+  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
+  return era * 146097 + doe - 719468;
+}
+
+bool is_leap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+
+int days_in_month(std::int64_t y, int m) {
+  static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  return m == 2 && is_leap(y) ? 29 : kDays[static_cast<std::size_t>(m - 1)];
+}
+
+// The numbers of a field, separated by blanks: each digits with at most one point (all but
+// the last without one), at most max_count of them; in a coordinate field the k-th starts
+// in the field's column 3k + 1. Anything else is a FieldError.
+struct Parts {
+  std::array<double, 3> value{};
+  std::size_t count = 0;
+};
+
+Parts split_numbers(std::string_view line, const RealField& field, std::size_t max_count) {
+  const std::string_view text = columns(line, field);
+  Parts parts;
+  std::size_t pos = 0;
+  bool point_seen = false;
+  while (pos < text.size()) {
+    if (text[pos] == ' ') {
+      ++pos;
+      continue;
+    }
+    std::size_t end = pos;
+    while (end < text.size() && text[end] != ' ') ++end;
+    const std::string_view item = text.substr(pos, end - pos);
+    std::size_t points = 0;
+    bool digits = false;
+    for (char c : item) {
+      if (c == '.') {
+        ++points;
+      } else if (c >= '0' && c <= '9') {
+        digits = true;
+      } else {
+        throw FieldError("not a number", field, line);
+      }
+    }
+    // The k-th number starts in the field's column 3k + 1: "HH MM SS.ddd", "DD MM SS.dd".
+    if (!digits || points > 1 || point_seen || parts.count == max_count ||
+        (field.column != kDateField.column && pos != 3 * parts.count))
+      throw FieldError("not a number", field, line);
+    point_seen = points == 1;
+    double value = 0.0;
+    const auto result = std::from_chars(item.data(), item.data() + item.size(), value);
+    if (result.ec != std::errc() || result.ptr != item.data() + item.size())
+      throw FieldError("not a number", field, line);
+    parts.value[parts.count++] = value;
+    pos = end;
+  }
+  if (parts.count == 0) throw FieldError("no number", field, line);
+  return parts;
+}
+
+// h m s (or h m.m, or h.h) to seconds of the unit; the leading numbers must be whole and
+// every number after the first below 60.
+double sexagesimal_seconds(const Parts& parts, double first_limit, std::string_view line,
+                           const RealField& field) {
+  static constexpr std::array<double, 3> kScale{3600.0, 60.0, 1.0};
+  double total = 0.0;
+  for (std::size_t k = 0; k < parts.count; ++k) {
+    const double v = parts.value[k];
+    if (k + 1 < parts.count && v != static_cast<double>(static_cast<std::int64_t>(v)))
+      throw FieldError("not a whole number", field, line);
+    const double limit = k == 0 ? first_limit : 60.0;
+    if (!(v < limit)) throw FieldError("value out of range", field, line);
+    total += v * kScale[k];  // exact for the whole parts; one rounding for the fraction
+  }
+  return total;
+}
+
+double julian_date(std::string_view line) {
+  const Parts date = split_numbers(line, kDateField, 3);
+  if (date.count != 3) throw FieldError("not a date", kDateField, line);
+  const double year = date.value[0];
+  const double month = date.value[1];
+  const double day = date.value[2];
+  if (year != static_cast<double>(static_cast<std::int64_t>(year)) || year > 9999.0 ||
+      month != static_cast<double>(static_cast<int>(month)) || month < 1.0 || month > 12.0)
+    throw FieldError("not a date", kDateField, line);
+  const auto y = static_cast<std::int64_t>(year);
+  const int m = static_cast<int>(month);
+  if (!(day >= 1.0 && day < days_in_month(y, m) + 1.0))
+    throw FieldError("day out of range", kDateField, line);
+  const auto whole = static_cast<std::int64_t>(day);
+  const double fraction = day - static_cast<double>(whole);  // exact
+  const double jd0 = kJdUnixEpoch + static_cast<double>(days_from_civil(y, m, whole));
+  return jd0 + fraction;
+}
+
+bool number_matches(std::string_view packed, std::string_view name) {
+  if (name.size() > 5 || name.find_first_not_of("0123456789") != std::string_view::npos)
+    return false;
+  std::string padded(5 - name.size(), '0');
+  padded += name;
+  return packed == padded;
+}
+
+bool object_matches(std::string_view line, std::string_view name) {
+  if (name.empty()) return true;
+  const std::string_view number = trim(columns(line, kNumberField));
+  const std::string_view provisional = trim(columns(line, kProvisionalField));
+  const std::string_view whole = trim(line.substr(0, 12));
+  return name == number || name == provisional || name == whole ||
+         (!number.empty() && number_matches(number, name));
+}
+
+Observation decode(std::string_view line) {
+  Observation obs;
+  obs.designation = std::string(trim(line.substr(0, 12)));
+  obs.note2 = line[kNote2Column - 1];
+  obs.jd_utc = julian_date(line);
+  obs.ra = sexagesimal_seconds(split_numbers(line, kRaField, 3), 24.0, line, kRaField) *
+           kTimeSecondToRad;
+  obs.dec = sexagesimal_seconds(split_numbers(line, kDecField, 3), 91.0, line, kDecField) *
+            kArcsecToRadExact;
+  if (!(obs.dec <= std::numbers::pi / 2)) throw FieldError("value out of range", kDecField, line);
+  if (line[kDecSignColumn - 1] == '-') obs.dec = -obs.dec;
+  obs.observatory = std::string(trim(columns(line, kCodeField)));
+  return obs;
+}
+
+std::vector<Observation> read_stream(std::istream& in, std::string_view object_name,
+                                     std::string_view note2_codes, std::string_view source) {
+  const std::string_view name = trim(object_name);
+  std::vector<Observation> result;
+  std::string line;
+  for (;;) {
+    const LineStatus status = read_record(in, kRecordWidth, line);
+    if (status == LineStatus::end) break;
+    if (status == LineStatus::error)
+      throw ObservationFileError("error reading observation file " + std::string(source));
+    if (note2_codes.find(line[kNote2Column - 1]) == std::string_view::npos) continue;
+    if (!object_matches(line, name)) continue;
+    result.push_back(decode(line));
+  }
+  return result;
+}
+
+}  // namespace
+
+std::vector<Observation> read_observations(std::string_view file_name, std::string_view object_name,
+                                           std::string_view note2_codes) {
+  const std::string name(file_name);
+  std::ifstream file;
+  std::error_code ec;
+  // A directory opens on some systems and fails only at the first read: refuse it here; a
+  // name holding a NUL byte names no file.
+  if (name.find('\0') == std::string::npos && !std::filesystem::is_directory(name, ec))
+    file.open(name, std::ios::in | std::ios::binary);
+  if (!file.is_open()) throw ObservationFileError("cannot open observation file " + name);
+  return read_stream(file, object_name, note2_codes, name);
+}
+
+std::vector<Observation> read_observations(std::istream& in, std::string_view object_name,
+                                           std::string_view note2_codes) {
+  return read_stream(in, object_name, note2_codes, "stream");
+}
+
+}  // namespace astro
