@@ -28,8 +28,12 @@ double JD(double year, double month, double day) {
     y = year - 1;
     m = month + 12;
   }
-  const std::int64_t days =
-      std::int64_t{int32_trunc(365.25 * y, "JD")} + int32_trunc(kMonthDaysF * (m + 1), "JD");
+  // The year term is floored (a negative 365.25 y that is not whole goes down, not toward
+  // zero), within the 32-bit range of INT; the month term is truncated.
+  const double year_days = 365.25 * y;
+  std::int64_t whole_years = int32_trunc(year_days, "JD");
+  if (whole_years > year_days) whole_years = whole_years - 1;
+  const std::int64_t days = whole_years + int32_trunc(kMonthDaysF * (m + 1), "JD");
   if (days > std::numeric_limits<std::int32_t>::max() ||
       days < std::numeric_limits<std::int32_t>::min()) {
     throw RangeError("JD: year " + std::to_string(year) + " out of the supported range");
