@@ -32,8 +32,12 @@ void LST(double jd, double londeg, double& gmst0, double& gmst, double& lst) {
 }
 
 double UT1(double lst, double t, double dpsi, double eps, double lon) {
-  const std::int32_t n = int32_trunc(t * 36525 + 0.5, "UT1");
-  const double t0 = (n - 0.5) / 36525;
+  // Days from JD 2451544.5 to the 0h that begins the instant's day: floored, so that an
+  // instant before that 0h is not given the following day's.
+  const double days = t * 36525 + 0.5;
+  std::int64_t n = int32_trunc(days, "UT1");
+  if (n > days) n = n - 1;
+  const double t0 = (static_cast<double>(n) - 0.5) / 36525;
   const double r = (5.9006e-11 * t - 5.9e-15 * t * t) + 1.002737909350795;
   double g0 = ((2400.05133691 * t0 + 2.58622e-05 * t0 * t0) - 1.7e-09 * t0 * t0 * t0) + 6.697374558;
   g0 = FRAC(g0 / 24) * 24;

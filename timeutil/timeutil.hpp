@@ -69,11 +69,13 @@ double FRAC(double x);
 //   year     astronomical numbering (0 is 1 BC)
 //   month    1..12 (<= 2 counts as month + 12 of the year before; compared as a double)
 //   day      day of the month with the time of day as a fraction (1.5 is the 1st at 12h)
-//   returns  ((INT(365.25 y) + INT(30.6001f (m + 1))) + day) + 1720994.5, then the
+//   returns  ((FLOOR(365.25 y) + INT(30.6001f (m + 1))) + day) + 1720994.5, then the
 //            Gregorian correction from 1582 October 16 on (an integer day above 15); every
 //            earlier date, 1582 October 15 included, is read in the Julian calendar.
-// 30.6001 is used at single precision. Days outside the month shift the result. Throws
-// RangeError when a truncation or the 32-bit sum of the two leaves its range.
+// The year term goes down for negative y (JD(-4712, 1, 1.5) = 0), so OD inverts JD on
+// every day from -4712 on; the month term is truncated. 30.6001 is used at single
+// precision. Days outside the month shift the result. Throws RangeError when 365.25 y or
+// another truncation leaves the 32-bit range, or when the 32-bit sum of the two terms does.
 double JD(double year, double month, double day);
 
 // OD: calendar date of a Julian Date, the inverse of JD.
@@ -99,8 +101,8 @@ void LST(double jd, double londeg, double& gmst0, double& gmst, double& lst);
 //   eps   obliquity of the ecliptic, radians
 //   lon   site longitude, radians, east positive
 //   returns UT in hours, not reduced (below 0 or above 24 when the day wraps)
-// For instants before JD 2451544.5 the 0h belongs to the following day (INT truncates
-// toward zero).
+// The 0h is that of the instant's own day, before JD 2451544.5 as after it: the day count
+// INT(t 36525 + 0.5) is floored, within the 32-bit range.
 double UT1(double lst, double t, double dpsi, double eps, double lon);
 
 }  // namespace astro
