@@ -5,10 +5,10 @@
 // 0.4090996 rad, a single-precision value used as 0.40909960865974426 (not EPS_EARTH).
 // Only i, omega and Omega change; a, e and M are left as they are. On return i lies in
 // [0, pi], Omega in (-pi, pi] and omega, the only one reduced, in [0, 6.283185307].
-// Where the new node falls on the equinox line (sin i sin Omega = 0: an orbit in the old
-// reference plane or with its node at the equinox), sin i' is taken as the length of
-// (x, y), the numerator and denominator of the new node's arc tangent, instead of the
-// quotient 0/0.
+// sin i' is always the length of (x, y), the arguments of the new node's arc tangent, never
+// the quotient sin i sin Omega / sin Omega': that quotient is 0/0 where the new node falls on
+// the equinox line and loses every digit as Omega' nears pi. Accurate to rounding for every
+// i and Omega, i = 0 and Omega = pi included.
 #pragma once
 
 #include "solar/types.hpp"

@@ -13,6 +13,7 @@ namespace {
 
 constexpr double kObliquity = 0.40909960865974426;  // 0.4090996f, the frames' obliquity
 constexpr double kTurn = 6.283185307179586;         // full double, for comparing angles
+constexpr double kFullPi = 3.141592653589793;       // the double nearest pi
 constexpr double kAngleTol = 1e-13;                 // rounding of a handful of trig calls
 // omega is reduced with the program's turn of 6.283185307, 1.8e-10 rad short of a full one;
 // an omega that wraps once or twice (13 rad is two turns) is off by that much per turn.
@@ -124,6 +125,37 @@ TEST(ElementFrames, NodeOnTheEquinoxLine) {
     if (c.i != 0) {  // in its own plane an orbit's node, and so omega, is arbitrary
       EXPECT_NEAR(angle_diff(set[element::peri], want.peri), 0.0, kPeriTol);
     }
+  }
+}
+
+// Nodes at and next to pi, where the new node nears pi too and the quotient
+// sin i sin Omega / sin Omega' loses every digit (the sine of the double nearest pi is
+// 1.2e-16): it gave i' = 0.792 for ECLEQU(i = 1, Omega = pi) and 0.371 for EQUECL(i = 0.3,
+// Omega = pi), where turning the orbit gives 0.591 and 0.709. An inclination of 1e-12 leaves
+// the node defined but sin i tiny.
+const EquinoxCase kNodeNearPiCases[] = {
+    {"node pi to the equator", ECLEQU, +1, 1.0, kFullPi},
+    {"node pi to the ecliptic", EQUECL, -1, 0.3, kFullPi},
+    {"node -pi to the equator", ECLEQU, +1, 1.0, -kFullPi},
+    {"node pi + 1e-10 to the equator", ECLEQU, +1, 1.0, kFullPi + 1e-10},
+    {"node pi - 1e-10 to the equator", ECLEQU, +1, 1.0, kFullPi - 1e-10},
+    {"node pi + 1e-10 to the ecliptic", EQUECL, -1, 0.3, kFullPi + 1e-10},
+    {"node pi - 1e-10 to the ecliptic", EQUECL, -1, 0.3, kFullPi - 1e-10},
+    {"i 1e-12, node pi, to the equator", ECLEQU, +1, 1e-12, kFullPi},
+    {"i 1e-12, node pi, to the ecliptic", EQUECL, -1, 1e-12, kFullPi},
+    {"i 1e-12, node 0.7, to the equator", ECLEQU, +1, 1e-12, 0.7},
+    {"i 1e-12, node pi - 1e-10, to the ecliptic", EQUECL, -1, 1e-12, kFullPi - 1e-10},
+};
+
+TEST(ElementFrames, NodeAtAndNearPi) {
+  for (const EquinoxCase& c : kNodeNearPiCases) {
+    SCOPED_TRACE(c.label);
+    ElementSet set = {1, 0.1, c.i, 1.0, c.node, 0};
+    c.convert(set);
+    const Orientation want = turn_orbit({c.i, 1.0, c.node}, c.sign);
+    EXPECT_NEAR(set[element::i], want.i, kAngleTol);
+    EXPECT_NEAR(angle_diff(set[element::node], want.node), 0.0, kAngleTol);
+    EXPECT_NEAR(angle_diff(set[element::peri], want.peri), 0.0, kAngleTol);
   }
 }
 
