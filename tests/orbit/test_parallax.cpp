@@ -113,6 +113,46 @@ TEST_F(Parcor, DiffersFromTheTextbookSiteVectorByTensOfKilometres) {
   EXPECT_NEAR(km, 47.84, 0.01);
 }
 
+// The length of the vector at high and low sites against the textbook site coordinates on
+// the same ellipsoid (a = 6378140 m, e^2 = 0.00669342162244941), computed here in long double:
+// with N = a / sqrt(1 - e^2 sin^2 phi) the site lies at ((N + H) cos phi, (N (1 - e^2) + H)
+// sin phi) from the Earth's centre, at the distance r and geocentric latitude phi', and the
+// routine's rho = (h + C) cos phi' / cos phi is (N + H)^2 / (a r). The vector is
+// -sin(pi0) rho (cos phi cos theta, cos phi sin theta, sin phi). Its height term scales with
+// the equatorial radius: 6378137 m instead of 6378140 m lengthens it by 3e-10 of itself at
+// 4205 m, 4e-11 at 528 m, far beyond the tolerance of 1e-14 equatorial radii (0.06 um; the
+// two computations agree to 5e-16).
+TEST_F(Parcor, LengthAtAHeightAgreesWithTheSiteCoordinates) {
+  struct Case {
+    const char* label;
+    double latitude_deg, height;  // geodetic, degrees; metres
+  };
+  const Case kCases[] = {
+      {"Mauna Kea", 19.8207, 4205.0},
+      {"Chajnantor", -23.0229, 5058.0},
+      {"Ondrejov", 49.9106, 528.0},
+      {"high in the Arctic", 78.2, 3000.0},
+  };
+  constexpr long double a = 6378140.0L;
+  constexpr long double e2 = 0.00669342162244941L;
+  for (const Case& c : kCases) {
+    SCOPED_TRACE(c.label);
+    const double phi = c.latitude_deg * (kPi / 180);
+    const long double sin_phi = std::sin(static_cast<long double>(phi));
+    const long double cos_phi = std::cos(static_cast<long double>(phi));
+    const long double N = a / std::sqrt(1 - e2 * sin_phi * sin_phi);
+    const long double along_equator = (N + c.height) * cos_phi;
+    const long double along_axis = (N * (1 - e2) + c.height) * sin_phi;
+    const long double r = std::sqrt(along_equator * along_equator + along_axis * along_axis);
+    const long double rho = (N + c.height) * (N + c.height) / (a * r);
+
+    const Vector3 v = at(2451545.0 + 0.37, 0.3, phi, c.height);
+    const double length = std::hypot(equatorial_length(v), v[2]);
+    EXPECT_NEAR(length / kSinPi0, static_cast<double>(rho), 1e-14);
+    EXPECT_NEAR(v[2] / kSinPi0, static_cast<double>(-rho * sin_phi), 1e-14);
+  }
+}
+
 // The record is read at every call: a change of site between two calls takes effect, and a
 // quarter turn east turns the equatorial part by a quarter turn.
 TEST_F(Parcor, ReadsTheSiteAtEveryCall) {
