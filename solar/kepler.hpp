@@ -31,7 +31,9 @@ double EKEPL1(double M, double e);
 
 // EMKEPL: the mean anomaly M = (1 - e) sin E + (E - sin E), the second part summed by its
 // power series so that nothing cancels for small E and e near 1.
-//   E  eccentric anomaly, radians (the series needs |E| up to a few tens for full accuracy)
+//   E  eccentric anomaly, radians; fully accurate (within 1e-13 of E - e sin E) for |E| up
+//      to about 8. Beyond, the series' terms grow to about exp|E| / sqrt(2 pi |E|) and so
+//      does their rounding: measured up to 1e-12 at |E| = 10.5, 1e-8 at 20, 2e-4 near 30.
 //   returns M, radians; the last term, below 1e-13, is included. At most 1,000 terms.
 double EMKEPL(double E, double e);
 
