@@ -17,10 +17,14 @@ bool is_blank(char ch) { return ch == ' ' || ch == '\t'; }
 bool ends_item(char ch) { return is_blank(ch) || ch == ',' || ch == '/'; }
 bool is_digit(char ch) { return ch >= '0' && ch <= '9'; }
 
-// The text up to and including the slash of its first "/*", or the whole text.
-std::string_view strip_comment(std::string_view text) {
-  const auto i = text.find("/*");
-  return i == std::string_view::npos ? text : text.substr(0, i + 1);
+// An optional sign, then one digit or more, and nothing else.
+bool is_sign_and_digits(std::string_view item) {
+  const std::size_t sign = !item.empty() && (item.front() == '+' || item.front() == '-') ? 1 : 0;
+  if (item.size() == sign) return false;
+  for (std::size_t k = sign; k < item.size(); ++k) {
+    if (!is_digit(item[k])) return false;
+  }
+  return true;
 }
 
 void report_failure(std::string_view text, std::ostream& out) {
@@ -144,24 +148,70 @@ bool read_free_field(std::string_view field, double& value) {
   }
   std::size_t end = i;
   while (end < field.size() && !ends_item(field[end])) ++end;
-  return parse_real(field.substr(i, end - i), value);
+  const std::string_view item = field.substr(i, end - i);
+  // A decimal comma: an item of a sign and digits only, then a comma and a digit. The item
+  // runs on to the next blank, tab, comma or slash, the comma read as a point.
+  if (end + 1 < field.size() && field[end] == ',' && is_digit(field[end + 1]) &&
+      is_sign_and_digits(item)) {
+    std::size_t fraction_end = end + 1;
+    while (fraction_end < field.size() && !ends_item(field[fraction_end])) ++fraction_end;
+    std::string with_point(item);
+    with_point += '.';
+    with_point += field.substr(end + 1, fraction_end - (end + 1));
+    return parse_real(with_point, value);
+  }
+  return parse_real(item, value);
 }
 
-double READS2(std::string_view text, std::string_view separator, std::ostream& out) {
+bool read_sexagesimal(std::string_view text, std::string_view separator, double& value,
+                      std::ostream& out) {
   const Fields f = split_fields(text, separator);
   double d[3] = {0, 0, 0};
   if (!read_fields(f, d)) {
     report_failure(text, out);
-    return 0.0;
+    value = 0.0;
+    return false;
   }
+  // The sign bit, not the comparison of SIGNUM: a first field of -0 makes the value negative.
+  const double sign = std::signbit(d[0]) ? -1.0 : 1.0;
   switch (f.count) {
     case 1:
-      return d[0] * kDegToRad;
+      value = d[0] * kDegToRad;
+      break;
     case 2:
-      return SIGNUM(d[0]) * (std::fabs(d[0]) + d[1] / 60) * kDegToRad;
+      value = sign * (std::fabs(d[0]) + d[1] / 60) * kDegToRad;
+      break;
     default:
-      return SIGNUM(d[0]) * ((std::fabs(d[0]) + d[1] / 60) + d[2] / 3600) * kDegToRad;
+      value = sign * ((std::fabs(d[0]) + d[1] / 60) + d[2] / 3600) * kDegToRad;
+      break;
   }
+  return true;
+}
+
+bool read_split(std::string_view text, std::string_view separator, double& a, double& b,
+                double& c, std::ostream& out) {
+  const Fields f = split_fields(text, separator);
+  double d[3] = {0, 0, 0};
+  const bool ok = read_fields(f, d);
+  if (!ok) {
+    report_failure(text, out);
+    d[0] = d[1] = d[2] = 0;
+  }
+  a = d[0];
+  b = d[1];
+  c = d[2];
+  return ok;
+}
+
+std::string_view strip_comment(std::string_view text) {
+  const auto i = text.find("/*");
+  return i == std::string_view::npos ? text : text.substr(0, i + 1);
+}
+
+double READS2(std::string_view text, std::string_view separator, std::ostream& out) {
+  double value = 0;
+  read_sexagesimal(text, separator, value, out);
+  return value;
 }
 
 double READS(std::string_view text, std::ostream& out) { return READS2(text, ":", out); }
@@ -170,15 +220,7 @@ double READS3(std::string_view text, std::ostream& out) { return READS(strip_com
 
 void READS_SPLIT(std::string_view text, std::string_view separator, double& a, double& b,
                  double& c, std::ostream& out) {
-  const Fields f = split_fields(text, separator);
-  double d[3] = {0, 0, 0};
-  if (!read_fields(f, d)) {
-    report_failure(text, out);
-    d[0] = d[1] = d[2] = 0;
-  }
-  a = d[0];
-  b = d[1];
-  c = d[2];
+  read_split(text, separator, a, b, c, out);
 }
 
 void READS_SPLIT3(std::string_view text, std::string_view separator, double& a, double& b,

@@ -27,9 +27,11 @@ char SIGNC(double x);
 //   text       the field text; split at the first character of separator into at most three
 //              fields (a fourth part stays inside the third field)
 //   separator  only its first character is used; empty means one field
-//   returns    d1 k, SIGNUM(d1) (|d1| + d2/60) k or SIGNUM(d1) ((|d1| + d2/60) + d3/3600) k
-//              with k = 3.1415926535 / 180. The sign is that of the first field as a number,
-//              so "-0:30" is +0.5 degrees; later fields keep their own signs.
+//   each field is read by read_free_field, so a decimal comma works: "50,0833" is 50.0833
+//   returns    d1 k, s (|d1| + d2/60) k or s ((|d1| + d2/60) + d3/3600) k with
+//              k = 3.1415926535 / 180 and s = -1 when the sign bit of d1 is set, else +1.
+//              So a minus sign on a first field that reads as zero counts: "-0:30" and
+//              "-00:30:00" are -0.5 degrees, "-0" is -0.0; later fields keep their own signs.
 // A field that is empty, blank or not a number writes "reads: error reading input: " and the
 // significant text to out, and the result is 0.
 double READS2(std::string_view text, std::string_view separator, std::ostream& out = std::cout);
@@ -41,7 +43,8 @@ double READS(std::string_view text, std::ostream& out = std::cout);
 // the last number), or of the whole text when it holds no "/*".
 double READS3(std::string_view text, std::ostream& out = std::cout);
 
-// READS_SPLIT: up to three plain numbers separated by the first character of separator.
+// READS_SPLIT: up to three plain numbers separated by the first character of separator; a
+// field may use a decimal comma (see read_free_field): "2024/03/15,5" has day 15.5.
 //   a, b, c   written: the fields as read, 0 for fields that are not there; all three 0
 //             when any field fails (the failure line is written as by READS2)
 void READS_SPLIT(std::string_view text, std::string_view separator, double& a, double& b,
@@ -62,7 +65,26 @@ bool parse_real(std::string_view item, double& value);
 // One free-form field: blanks and tabs skipped, then the first item, which ends at a blank,
 // tab, comma or slash and must be a number. A first item that is empty (the field, after
 // blanks, starts with a comma or a slash) reads as 0. An empty or blank field fails.
+// Decimal comma: when the item is only an optional sign and digits and is directly followed
+// by a comma and a digit, the comma is its decimal point and the item runs on to the next
+// blank, tab, comma or slash; all of it must then be a number ("50,0833" is 50.0833, "-0,5"
+// is -0.5, "5,6,7" is 5.6, "5,5e3" is 5500, "5,5x" fails). "50,x" is 50 and "50.5,25" is
+// 50.5: there the comma ends the item as before.
 //   returns true and sets value on success
 bool read_free_field(std::string_view field, double& value);
+
+// The text up to and including the slash of its first "/*", or the whole text when it holds
+// none: what READS3 and READS_SPLIT3 hand to READS and READS_SPLIT.
+std::string_view strip_comment(std::string_view text);
+
+// READS2 that also tells whether every field read: value as READS2 returns it (0 and the
+// failure line written on failure); returns false when a field failed.
+bool read_sexagesimal(std::string_view text, std::string_view separator, double& value,
+                      std::ostream& out = std::cout);
+
+// READS_SPLIT that also tells whether every field read: a, b, c and the failure line as
+// READS_SPLIT writes them; returns false when a field failed.
+bool read_split(std::string_view text, std::string_view separator, double& a, double& b,
+                double& c, std::ostream& out = std::cout);
 
 }  // namespace astro

@@ -33,8 +33,13 @@ const SexagesimalCase kSexagesimal[] = {
     {"50.5", 50.5, ""},
     {"-50:05:00", -(50 + 5.0 / 60), ""},
     {"-0.5", -0.5, ""},
-    {"-00:30:00", 0.5, ""},  // a zero first field loses its sign
-    {"-0:30", 0.5, ""},
+    // The sign bit of the first field counts, also when the field reads as zero.
+    {"-00:30:00", -0.5, ""},
+    {"-0:30", -0.5, ""},
+    {"-0:07:39", -(7.0 / 60 + 39.0 / 3600), ""},   // London's longitude, west
+    {"-0:10:48", -(10.0 / 60 + 48.0 / 3600), ""},  // Quito's latitude, south
+    {"+0:30", 0.5, ""},
+    {"0:-30", -0.5, ""},  // a positive zero, then a negative minute field
     {"50:-05", 50 - 5.0 / 60, ""},  // later fields keep their own signs
     {"50 05 00", 50, ""},           // one field; the number ends at the blank
     {"50:05:00 /* site", 50 + 5.0 / 60, ""},
@@ -58,6 +63,27 @@ const SexagesimalCase kSexagesimal[] = {
     {"12 /* bad: 5", 12, ""},
     {"ab /* note", 0, "ab /\n"},  // the message shows the text after comment stripping
     {"# comment", 0, "# comment\n"},
+    // Decimal comma: after a sign and digits, a comma directly followed by a digit.
+    {"50,0833", 50.0833, ""},
+    {"-0,5", -0.5, ""},
+    {"5,6,7", 5.6, ""},                 // the second comma ends the item
+    {"50,05:30", 50.05 + 30.0 / 60, ""},
+    {"-0,5:30", -1.0, ""},
+    {"50:05,5", 50 + 5.5 / 60, ""},
+    {"0,5 /* half a degree", 0.5, ""},  // the blank ends the item
+    {"5,5\t7", 5.5, ""},
+    {"5,5e3", 5500, ""},                // the exponent belongs to the item
+    {"1,5D1", 15, ""},
+    {"50,x", 50, ""},                   // no digit after the comma: it ends the item
+    {"50, 5", 50, ""},
+    {"5,,5", 5, ""},
+    {"50.5,25", 50.5, ""},              // the item holds a point already
+    {"5e1,5", 50, ""},
+    {"5,5x", 0, "5,5x\n"},             // the item with the comma must be a number
+    {"5,5.3", 0, "5,5.3\n"},
+    {"5,5e", 0, "5,5e\n"},
+    {"50:05,5x", 0, "50:05,5x\n"},
+    {"-,5", 0, "-,5\n"},               // a lone sign is no number, comma or not
 };
 
 TEST(READS3, SexagesimalValuesAndFailures) {
@@ -73,8 +99,40 @@ TEST(READS3, SexagesimalValuesAndFailures) {
 TEST(READS3, SignOfResult) {
   std::ostringstream out;
   EXPECT_TRUE(std::signbit(READS3(buffer80("-0"), out)));  // one field keeps -0.0
-  EXPECT_FALSE(std::signbit(READS3(buffer80("-0:0"), out)));
+  EXPECT_TRUE(std::signbit(READS3(buffer80("-0:0"), out)));
+  EXPECT_TRUE(std::signbit(READS3(buffer80("-0:0:0"), out)));
+  EXPECT_FALSE(std::signbit(READS3(buffer80("0:0:0"), out)));
+  EXPECT_FALSE(std::signbit(READS3(buffer80("+0:0"), out)));
   EXPECT_EQ(out.str(), "");
+}
+
+// The checked readers give READS2's and READS_SPLIT's results and say whether a field failed.
+TEST(CheckedReaders, ReportSuccessAsWellAsTheValue) {
+  struct Case {
+    const char* text;
+    bool ok;
+  };
+  const Case cases[] = {{"50:05:00", true}, {"-0:30", true}, {"/*", true}, {",5", true},
+                        {"50,5", true},     {"50:", false},  {"", false},  {"5,5x", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const std::string text = buffer80(c.text);
+    std::ostringstream checked_out, plain_out;
+    double value = 123;
+    EXPECT_EQ(read_sexagesimal(strip_comment(text), ":", value, checked_out), c.ok);
+    EXPECT_EQ(value, READS3(text, plain_out));
+    EXPECT_EQ(checked_out.str(), plain_out.str());
+    EXPECT_EQ(checked_out.str().empty(), c.ok);
+
+    double a = 1, b = 2, cc = 3, pa = 4, pb = 5, pc = 6;
+    std::ostringstream split_out, plain_split_out;
+    EXPECT_EQ(read_split(strip_comment(text), ":", a, b, cc, split_out), c.ok);
+    READS_SPLIT3(text, ":", pa, pb, pc, plain_split_out);
+    EXPECT_EQ(a, pa);
+    EXPECT_EQ(b, pb);
+    EXPECT_EQ(cc, pc);
+    EXPECT_EQ(split_out.str(), plain_split_out.str());
+  }
 }
 
 TEST(READS2, SeparatorIsTheFirstCharacterOnly) {
@@ -104,6 +162,12 @@ const SplitCase kSplits[] = {
     {"2024/03 /* x", "/", 0, 0, 0, true},  // the slash of "/*" leaves an empty last field
     {"2451545.0 /* x", "/", 0, 0, 0, true},
     {"2024//15", "/", 0, 0, 0, true},
+    // A decimal comma in a split field; a comma not followed by a digit ends the number.
+    {"2024/03/15,5", "/", 2024, 3, 15.5, false},
+    {"12:30,5:00", ":", 12, 30.5, 0, false},
+    {"2451545,25", "/", 2451545.25, 0, 0, false},
+    {"2024/3,x/1", "/", 2024, 3, 1, false},
+    {"2024/3,5x/1", "/", 0, 0, 0, true},
 };
 
 TEST(READS_SPLIT3, FieldsAndFailures) {
