@@ -130,14 +130,25 @@ std::optional<Answers> read_answers(std::istream& in, std::ostream& out) {
   return answers;
 }
 
-RunParameters convert_answers(const Answers& answers, std::ostream& out) {
+RunParameters convert_answers(const Answers& answers, std::ostream& out, bool& well_formed) {
+  // READS3 and READS_SPLIT3 as the checked readers, which also tell of a failed field.
+  const auto reads3 = [&](const std::string& text) {
+    double value = 0;
+    if (!read_sexagesimal(strip_comment(text), ":", value, out)) well_formed = false;
+    return value;
+  };
+  const auto reads_split3 = [&](const std::string& text, std::string_view separator, double& a,
+                                double& b, double& c) {
+    if (!read_split(strip_comment(text), separator, a, b, c, out)) well_formed = false;
+  };
+  well_formed = true;
   RunParameters p;
-  p.phi = READS3(answers.text[0], out);
-  p.lambda = READS3(answers.text[1], out);
+  p.phi = reads3(answers.text[0]);
+  p.lambda = reads3(answers.text[1]);
   double year = 0, month = 0, day = 0;
-  READS_SPLIT3(answers.text[2], "/", year, month, day, out);
+  reads_split3(answers.text[2], "/", year, month, day);
   double hour = 0, minute = 0, second = 0;
-  READS_SPLIT3(answers.text[3], ":", hour, minute, second, out);
+  reads_split3(answers.text[3], ":", hour, minute, second);
   // A date out of JD's range is reported only after the step has been read too.
   std::exception_ptr out_of_range;
   if (month > 0) {
@@ -150,13 +161,18 @@ RunParameters convert_answers(const Answers& answers, std::ostream& out) {
   } else {
     p.jd0 = year;
   }
-  p.dt = ((READS3(answers.text[4], out) / kPi) * 180) / 24;
+  p.dt = ((reads3(answers.text[4]) / kPi) * 180) / 24;
   if (out_of_range) std::rethrow_exception(out_of_range);
   p.nsteps = answers.nsteps;
   p.precession = answers.precession;
   p.nutation = answers.nutation;
   p.refraction = answers.refraction;
   return p;
+}
+
+RunParameters convert_answers(const Answers& answers, std::ostream& out) {
+  bool well_formed = true;
+  return convert_answers(answers, out, well_formed);
 }
 
 void echo_parameters(const RunParameters& p, std::ostream& out) {

@@ -45,6 +45,11 @@ std::optional<Answers> read_answers(std::istream& in, std::ostream& out);
 // through READS_SPLIT3 and JD. Field readers' messages go to out. A date without a month
 // (no slash) is itself the Julian Date. Throws RangeError, after all five conversions have
 // run, when the date is out of JD's range.
+//   well_formed  set to true when every field of the five text answers read, false when a
+//                field reader wrote its failure line (the parameters then hold its zeros)
+RunParameters convert_answers(const Answers& answers, std::ostream& out, bool& well_formed);
+
+// The same, for a caller that needs no word on malformed answers.
 RunParameters convert_answers(const Answers& answers, std::ostream& out);
 
 // Writes the eight echo lines of the parameters.

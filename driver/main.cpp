@@ -7,7 +7,10 @@
 
 int main() {
   std::ios::sync_with_stdio(false);
+  // 0 complete, 2 bad or missing input (the output says what), 1 output not written.
   const int status = astro::run(std::cin, std::cout);
-  if (status != 0) std::cerr << "RER_IVOZUVU_VUZARE: error writing standard output\n";
+  if (status == astro::kStatusWriteError) {
+    std::cerr << "RER_IVOZUVU_VUZARE: error writing standard output\n";
+  }
   return status;
 }

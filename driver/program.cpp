@@ -25,17 +25,20 @@ void close_run(std::istream& in, std::ostream& out) {
 }  // namespace
 
 int run(std::istream& in, std::ostream& out) {
+  int status = kStatusBadInput;
   if (const auto answers = read_answers(in, out)) {
     try {
-      const RunParameters parameters = convert_answers(*answers, out);
+      bool well_formed = false;
+      const RunParameters parameters = convert_answers(*answers, out, well_formed);
       echo_parameters(parameters, out);
       write_table(parameters, out);
+      if (well_formed) status = kStatusComplete;
     } catch (const RangeError&) {
       out << "# RIZAR: Okamzik mimo podporovany rozsah.\n";
     }
   }
   close_run(in, out);
-  return out ? 0 : 1;
+  return out ? status : kStatusWriteError;
 }
 
 }  // namespace astro

@@ -44,6 +44,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   LimitedSink sink(300000);
   std::ostream out(&sink);
   const int status = astro::run(in, out);
-  if (status != 0 && status != 1) __builtin_trap();
+  if (status != astro::kStatusComplete && status != astro::kStatusWriteError &&
+      status != astro::kStatusBadInput) {
+    __builtin_trap();
+  }
   return 0;
 }

@@ -1,17 +1,17 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: MIT
-# hostile_io.sh PROGRAM ANSWERS: output that cannot be written is an error with a message;
+# hostile_io.sh PROGRAM ANSWERS: output that cannot be written is status 1 with a message;
 # a reader that goes away ends the program quietly; random bytes as input always end in a
-# normal stop.
+# normal stop, status 0 or 2 (bad input), with nothing on standard error.
 set -u
 program=$1
 answers=$2
 failed=0
 
-# A full disk: non-zero status and a message on standard error.
+# A full disk: status 1 and a message on standard error.
 err=$("$program" < "$answers" 2>&1 >/dev/full)
 status=$?
-if [ $status -eq 0 ] || [ -z "$err" ]; then
+if [ $status -ne 1 ] || [ -z "$err" ]; then
   echo "writing to /dev/full: status $status, message '$err'"
   failed=1
 fi
@@ -31,10 +31,10 @@ fi
 for seed in $(seq 1 40); do
   input=$(mktemp)
   head -c $((seed * 97)) /dev/urandom > "$input"
-  "$program" < "$input" > /dev/null
+  err=$("$program" < "$input" 2>&1 > /dev/null)
   status=$?
-  if [ $status -ne 0 ]; then
-    echo "random input $seed ended with status $status; input kept in $input"
+  if { [ $status -ne 0 ] && [ $status -ne 2 ]; } || [ -n "$err" ]; then
+    echo "random input $seed ended with status $status, printed '$err'; input kept in $input"
     failed=1
   else
     rm -f "$input"

@@ -155,5 +155,63 @@ TEST(Program, EachPromptIsShownBeforeTheProgramWaits) {
   }
 }
 
+// The exit status tells a complete run from one whose input was bad or missing; the output
+// says what went wrong and is the same whatever the status.
+TEST(Program, ExitStatus) {
+  struct Case {
+    const char* label;
+    std::string input;
+    int status;
+    const char* shown;  // a line the output must hold
+  };
+  const std::string switches = "1\n1\n1\n";
+  const Case cases[] = {
+      {"complete run", kTextAnswers + "2\n" + switches + "\n", kStatusComplete, "# nsteps =    2\n"},
+      {"no steps", kTextAnswers + "0\n" + switches + "\n", kStatusComplete, "# JD (UT)"},
+      {"end of input at the closing read", kTextAnswers + "1\n" + switches, kStatusComplete,
+       "# stiskni Enter"},
+      {"empty input", "", kStatusBadInput, "na radku  1.\n"},
+      {"end of input in the dialogue", kTextAnswers + "1\n1\n", kStatusBadInput, "na radku  8.\n"},
+      {"integer answer that is not one", kTextAnswers + "ten\n" + switches, kStatusBadInput,
+       "na radku  6.\n"},
+      {"malformed latitude, table still printed", "50:\n14\n2026/06/09\n12:00:00\n01:00:00\n1\n" + switches,
+       kStatusBadInput, "\n2461201.00000 2026  6  9 12  0  0"},
+      {"malformed date", "50\n14\n2026/x/09\n12:00:00\n01:00:00\n0\n" + switches, kStatusBadInput,
+       "reads: error reading input: 2026/x/09\n"},
+      {"malformed step", "50\n14\n2026/06/09\n12:00:00\n1:\n0\n" + switches, kStatusBadInput,
+       "reads: error reading input: 1:\n"},
+      {"decimal comma and zero first fields are well formed",
+       "50,0833\n-0:07:39\n2026/06/09\n12:00:00\n-00:30:00\n1\n" + switches, kStatusComplete,
+       "# lambda =  -0.12750 deg\n"},
+      {"date out of range", "50\n14\n9999999/01/01\n0\n1\n3\n" + switches, kStatusBadInput,
+       "# RIZAR: Okamzik mimo podporovany rozsah.\n"},
+      {"instant out of range in the table", "0\n0\n2451545.0\n0\n720000000:00:00\n5\n" + switches,
+       kStatusBadInput, "# RIZAR: Okamzik mimo podporovany rozsah.\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    std::istringstream in(c.input);
+    std::ostringstream out;
+    EXPECT_EQ(run(in, out), c.status);
+    EXPECT_NE(out.str().find(c.shown), std::string::npos) << out.str();
+  }
+}
+
+// An output stream that refuses every byte, as a full disk does.
+class RefusingOutput : public std::streambuf {
+ protected:
+  int_type overflow(int_type) override { return traits_type::eof(); }
+  std::streamsize xsputn(const char*, std::streamsize) override { return 0; }
+};
+
+TEST(Program, OutputThatCannotBeWrittenIsStatusOne) {
+  for (const std::string& input : {kTextAnswers + "3\n1\n1\n1\n\n", std::string("50:\n")}) {
+    RefusingOutput refusing;
+    std::ostream out(&refusing);
+    std::istringstream in(input);
+    EXPECT_EQ(run(in, out), kStatusWriteError);
+  }
+}
+
 }  // namespace
 }  // namespace astro
