@@ -7,14 +7,16 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace astro {
 
 namespace {
 
-// The widest field.
-constexpr int kMaxWidth = 64;
+// Fields up to this width are built on the stack before they are appended; wider ones are
+// written straight into the line.
+constexpr int kStackWidth = 64;
 
 __extension__ typedef unsigned __int128 uint128;  // the GCC and Clang 128-bit integer
 
@@ -155,34 +157,10 @@ char* rounded_text_before(char* end, bool negative, Rounded r, int d) {
   return end;
 }
 
-}  // namespace
-
-char* write_fixed(char* out, double x, int w, int d) {
-  if (std::isnan(x)) return write_right(out, "NaN", w);
-  if (std::isinf(x)) return write_right(out, x < 0 ? "-Inf" : "Inf", w);
-  // 309 integer digits, a sign, a point and the decimals fit.
-  char buffer[352];
-  std::string_view text;
-  if (std::fabs(x) < 9.2e18 && d <= 9) {
-    const Rounded r = round_exactly(x, d);
-    const bool negative = std::signbit(x);
-    if (negative + digit_count(r.whole) + 1 + d <= w) {  // the common case: it fits as it is
-      blanks(out, w);
-      rounded_text_before(out + w, negative, r, d);
-      return out + w;
-    }
-    char* const end = buffer + sizeof buffer;
-    const char* const begin = rounded_text_before(end, negative, r, d);
-    text = std::string_view(begin, static_cast<std::size_t>(end - begin));
-  } else {
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer - 1, x, std::chars_format::fixed, d);
-    if (result.ec != std::errc{}) return asterisks(out, w);
-    char* end = result.ptr;
-    if (d == 0) *end++ = '.';
-    text = std::string_view(buffer, static_cast<std::size_t>(end - buffer));
-  }
+// Writes the text of a fixed field right-aligned into out[0 .. w-1]; a value between -1
+// and 1 drops the zero before its point when that makes it fit; else w asterisks.
+char* write_fixed_text(char* out, std::string_view text, int w) {
   if (static_cast<int>(text.size()) <= w) return write_right(out, text, w);
-  // Drop the zero before the point of a value between -1 and 1 when that makes it fit.
   const bool negative = text.front() == '-';
   const std::size_t zero = negative ? 1 : 0;
   if (text.size() > zero + 1 && text[zero] == '0' && text[zero + 1] == '.' &&
@@ -195,7 +173,53 @@ char* write_fixed(char* out, double x, int w, int d) {
   return asterisks(out, w);
 }
 
+// A fixed field through std::to_chars: values beyond 9.2e18 or more than 9 decimals
+// (0 <= d < w). The text takes up to 309 integer digits, a sign, a point and d decimals: on
+// the stack for up to 9 decimals, else on the heap (fields wider than the program prints).
+char* write_fixed_general(char* out, double x, int w, int d) {
+  constexpr std::size_t kRoom = 320;
+  char stack_buffer[kRoom + 9];
+  std::string heap_buffer;
+  char* buffer = stack_buffer;
+  std::size_t size = sizeof stack_buffer;
+  if (d > 9) {
+    heap_buffer.resize(kRoom + static_cast<std::size_t>(d));
+    buffer = heap_buffer.data();
+    size = heap_buffer.size();
+  }
+  const auto result = std::to_chars(buffer, buffer + size - 1, x, std::chars_format::fixed, d);
+  if (result.ec != std::errc{}) return asterisks(out, w);
+  char* end = result.ptr;
+  if (d == 0) *end++ = '.';
+  return write_fixed_text(out, std::string_view(buffer, static_cast<std::size_t>(end - buffer)), w);
+}
+
+}  // namespace
+
+char* write_fixed(char* out, double x, int w, int d) {
+  if (w <= 0) return out;
+  if (std::isnan(x)) return write_right(out, "NaN", w);
+  if (std::isinf(x)) return write_right(out, x < 0 ? "-Inf" : "Inf", w);
+  // No valid count of decimals, or more than the field leaves room for after the point:
+  // nothing fits.
+  if (d < 0 || d >= w) return asterisks(out, w);
+  if (!(std::fabs(x) < 9.2e18 && d <= 9)) return write_fixed_general(out, x, w, d);
+  const Rounded r = round_exactly(x, d);
+  const bool negative = std::signbit(x);
+  if (negative + digit_count(r.whole) + 1 + d <= w) {  // the common case: it fits as it is
+    blanks(out, w);
+    rounded_text_before(out + w, negative, r, d);
+    return out + w;
+  }
+  // A sign, 19 digits, a point and 9 decimals.
+  char buffer[32];
+  char* const end = buffer + sizeof buffer;
+  const char* const begin = rounded_text_before(end, negative, r, d);
+  return write_fixed_text(out, std::string_view(begin, static_cast<std::size_t>(end - begin)), w);
+}
+
 char* write_integer(char* out, long long v, int w) {
+  if (w <= 0) return out;
   // The magnitude in unsigned arithmetic, so that the most negative value has one too.
   const std::uint64_t magnitude = v < 0 ? 0 - static_cast<std::uint64_t>(v) : static_cast<std::uint64_t>(v);
   const int digits = digit_count(magnitude);
@@ -207,13 +231,25 @@ char* write_integer(char* out, long long v, int w) {
 }
 
 void put_fixed(std::string& line, double x, int w, int d) {
-  char field[kMaxWidth];
-  line.append(field, write_fixed(field, x, w, d));
+  if (w <= kStackWidth) {
+    char field[kStackWidth];
+    line.append(field, write_fixed(field, x, w, d));
+    return;
+  }
+  const std::size_t start = line.size();
+  line.resize(start + static_cast<std::size_t>(w));
+  write_fixed(line.data() + start, x, w, d);
 }
 
 void put_integer(std::string& line, long long v, int w) {
-  char field[kMaxWidth];
-  line.append(field, write_integer(field, v, w));
+  if (w <= kStackWidth) {
+    char field[kStackWidth];
+    line.append(field, write_integer(field, v, w));
+    return;
+  }
+  const std::size_t start = line.size();
+  line.resize(start + static_cast<std::size_t>(w));
+  write_integer(line.data() + start, v, w);
 }
 
 }  // namespace astro

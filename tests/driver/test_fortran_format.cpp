@@ -119,5 +119,69 @@ TEST(PutInteger, BoundaryTable) {
   }
 }
 
+// Every width is safe: a field wider than the writers' stack buffer (64) once ran past it,
+// which AddressSanitizer reports as a stack-buffer-overflow at w = 100. Widths up to 1000,
+// both sides of 64, give the whole field; a width of 0 or less gives an empty one.
+TEST(FieldWidth, AnyWidthGivesExactlyThatField) {
+  const std::string huge = printf_fixed(1e300, 1, 2);  // 301 digits, the point, 2 decimals
+  for (int w : {63, 64, 65, 100, 333, 1000}) {
+    SCOPED_TRACE(w);
+    const auto blanks = [w](std::size_t n) { return std::string(static_cast<std::size_t>(w) - n, ' '); };
+    EXPECT_EQ(fixed(2451545.0, w, 5), blanks(13) + "2451545.00000");
+    EXPECT_EQ(fixed(-0.5, w, 5), blanks(8) + "-0.50000");
+    EXPECT_EQ(fixed(std::nan(""), w, 5), blanks(3) + "NaN");
+    EXPECT_EQ(fixed(1e300, w, 2),
+              static_cast<int>(huge.size()) <= w ? blanks(huge.size()) + huge : std::string(static_cast<std::size_t>(w), '*'));
+    EXPECT_EQ(integer(-42, w), blanks(3) + "-42");
+  }
+  // Many decimals in a wide field: printf's digits.
+  EXPECT_EQ(fixed(0.1, 400, 350), printf_fixed(0.1, 400, 350));
+  EXPECT_EQ(fixed(-1.0 / 3, 100, 60), printf_fixed(-1.0 / 3, 100, 60));
+  // Appended after what the line holds.
+  std::string line = "# x = ";
+  put_fixed(line, 1.5, 100, 1);
+  put_integer(line, 7, 70);
+  EXPECT_EQ(line, "# x = " + std::string(97, ' ') + "1.5" + std::string(69, ' ') + "7");
+}
+
+TEST(FieldWidth, ZeroOrNegativeWidthAndBadDecimals) {
+  for (int w : {0, -1, -100, std::numeric_limits<int>::min()}) {
+    SCOPED_TRACE(w);
+    EXPECT_EQ(fixed(1.5, w, 2), "");
+    EXPECT_EQ(fixed(std::nan(""), w, 2), "");
+    EXPECT_EQ(integer(5, w), "");
+    // The buffer writers write nothing and return where they started.
+    char field[8] = {'a', 'a', 'a', 'a', 'a', 'a', 'a', 'a'};
+    EXPECT_EQ(write_fixed(field + 4, -1.5, w, 2), field + 4);
+    EXPECT_EQ(write_integer(field + 4, -15, w), field + 4);
+    EXPECT_EQ(std::string(field, 8), "aaaaaaaa");
+  }
+  // A negative count of decimals, or one that leaves no room for the point: asterisks.
+  EXPECT_EQ(fixed(1.5, 9, -1), "*********");
+  EXPECT_EQ(fixed(1.5, 9, std::numeric_limits<int>::min()), "*********");
+  EXPECT_EQ(fixed(0.5, 5, 5), "*****");
+  EXPECT_EQ(fixed(0.5, 6, 5), ".50000");
+  EXPECT_EQ(fixed(1.5, 100, std::numeric_limits<int>::max()), std::string(100, '*'));
+  EXPECT_EQ(fixed(-std::numeric_limits<double>::infinity(), 9, -3), "     -Inf");
+}
+
+// The buffer writers touch exactly out[0 .. w-1], also for wide fields.
+TEST(FieldWidth, BufferWritersStayInsideTheirField) {
+  for (int w : {1, 9, 64, 65, 200}) {
+    SCOPED_TRACE(w);
+    for (double x : {0.5, -123.456, 1e30, -1e300, std::nan("")}) {
+      std::string buffer(static_cast<std::size_t>(w) + 16, '#');
+      char* const field = buffer.data() + 8;
+      EXPECT_EQ(write_fixed(field, x, w, 5), field + w);
+      EXPECT_EQ(buffer.substr(0, 8), "########");
+      EXPECT_EQ(buffer.substr(static_cast<std::size_t>(w) + 8), "########");
+      EXPECT_EQ(buffer.substr(8, static_cast<std::size_t>(w)).find('#'), std::string::npos);
+    }
+    std::string buffer(static_cast<std::size_t>(w) + 16, '#');
+    EXPECT_EQ(write_integer(buffer.data() + 8, -9223372036854775807LL - 1, w), buffer.data() + 8 + w);
+    EXPECT_EQ(buffer.substr(0, 8) + buffer.substr(static_cast<std::size_t>(w) + 8), std::string(16, '#'));
+  }
+}
+
 }  // namespace
 }  // namespace astro
