@@ -13,7 +13,9 @@ data() { ASTRO_PROGRAM=$program "$source/scripts/plot" --data "$here/$1" 2> "$wo
 
 # A field reader's message line is left out and named on standard error; every table row,
 # and nothing else, is kept as the program wrote it.
-"$program" < "$here/unreadable_latitude.in" > "$work/output"
+status=0
+"$program" < "$here/unreadable_latitude.in" > "$work/output" || status=$?
+[ $status -eq 2 ] || fail "a malformed answer ends the program with status 2, not $status"
 grep -v '^#' "$work/output" > "$work/not_hash"
 [ "$(wc -l < "$work/not_hash")" -eq 25 ] ||
   fail "the fixture should give 24 rows and one message line: $(wc -l < "$work/not_hash") lines"
