@@ -5,6 +5,7 @@
 #include "solar/element_frames.hpp"
 #include "solar/elements.hpp"
 #include "solar/ephemeris.hpp"
+#include "solar/events.hpp"
 #include "solar/kepler.hpp"
 #include "solar/orientation.hpp"
 #include "solar/refraction.hpp"
