@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The astro library: every public header.
+// The astro library: every public header (the programs' own code is not part of it).
 #pragma once
 
 #include "catalog/catalog.hpp"
-#include "driver/dialogue.hpp"
-#include "driver/fortran_format.hpp"
-#include "driver/program.hpp"
-#include "driver/table.hpp"
+#include "core/constants.hpp"
+#include "core/errors.hpp"
+#include "core/types.hpp"
 #include "orbit/orbit.hpp"
 #include "solar/solar.hpp"
 #include "textio/reads.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"

@@ -8,8 +8,8 @@
 #include <cstdint>
 
 #include "bench/common.hpp"
+#include "core/constants.hpp"
 #include "solar/solar.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro::bench {

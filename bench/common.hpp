@@ -11,10 +11,10 @@
 #include <streambuf>
 #include <string>
 
+#include "core/constants.hpp"
 #include "driver/dialogue.hpp"
 #include "driver/table.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro::bench {
 

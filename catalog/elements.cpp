@@ -7,9 +7,9 @@
 
 #include "catalog/fixed_field.hpp"
 #include "catalog/text_file.hpp"
+#include "core/constants.hpp"
 #include "textio/lines.hpp"
 #include "textio/reads.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {
@@ -17,7 +17,6 @@ namespace astro {
 namespace {
 
 // Julian Date to which every decoded mean anomaly refers (J2000.0).
-constexpr double kEpochJ2000 = 2451545.0;
 // Added to the two-digit year of the perihelion passage.
 constexpr double kCentury1900 = 1900.0;
 
@@ -40,7 +39,7 @@ constexpr std::size_t kNameColumns = 29;
 // Mean motion times the interval from t to J2000.0, radians: a^-1.5 (2451545.0 - t) k.
 double motion_to_j2000(double a, double t) {
   const double p = std::pow(a, -1.5);
-  return p * (kEpochJ2000 - t) * kGaussK;
+  return p * (kJ2000 - t) * kGaussK;
 }
 
 void require_positive_axis(double a, std::string_view line) {

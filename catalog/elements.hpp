@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string_view>
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

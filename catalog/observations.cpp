@@ -7,9 +7,9 @@
 
 #include "catalog/fixed_field.hpp"
 #include "catalog/text_file.hpp"
+#include "core/constants.hpp"
 #include "textio/lines.hpp"
 #include "textio/reads.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

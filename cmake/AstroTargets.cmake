@@ -23,19 +23,22 @@ function(astro_set_flags target)
   target_compile_options(${target} PRIVATE -Wall -Wextra -pedantic -ffp-contract=off)
 endfunction()
 
-# astro_add_library(<subsystem> <sources>...) defines astro_<subsystem> and astro::<subsystem>,
-# installed with the headers of its folder.
+# astro_add_library(<subsystem> SOURCES <files>... HEADERS <files>...) defines astro_<subsystem>
+# and astro::<subsystem>. HEADERS are the subsystem's public headers, installed under
+# include/astro/<subsystem>/; the folder's other headers are its own and stay behind.
 function(astro_add_library name)
-  add_library(astro_${name} ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;HEADERS" ${ARGN})
+  add_library(astro_${name} ${ARG_SOURCES})
   add_library(astro::${name} ALIAS astro_${name})
   astro_set_flags(astro_${name})
+  target_sources(astro_${name} PUBLIC FILE_SET HEADERS BASE_DIRS ${PROJECT_SOURCE_DIR}
+                 FILES ${ARG_HEADERS})
   target_include_directories(astro_${name} PUBLIC
     $<BUILD_INTERFACE:${PROJECT_SOURCE_DIR}> $<INSTALL_INTERFACE:${ASTRO_INSTALL_INCLUDEDIR}>)
   target_compile_features(astro_${name} PUBLIC cxx_std_20)
   set_target_properties(astro_${name} PROPERTIES EXPORT_NAME ${name})
   install(TARGETS astro_${name} EXPORT astroTargets ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR}
-          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-  install(DIRECTORY ${CMAKE_CURRENT_SOURCE_DIR}/ DESTINATION ${ASTRO_INSTALL_INCLUDEDIR}/${name}
-          FILES_MATCHING PATTERN "*.hpp")
+          LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+          FILE_SET HEADERS DESTINATION ${ASTRO_INSTALL_INCLUDEDIR})
   set_property(GLOBAL APPEND PROPERTY ASTRO_LIBRARIES astro_${name})
 endfunction()

@@ -7,10 +7,10 @@
 #include <ostream>
 #include <string_view>
 
+#include "core/constants.hpp"
 #include "driver/fortran_format.hpp"
 #include "textio/lines.hpp"
 #include "textio/reads.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

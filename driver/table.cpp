@@ -6,9 +6,9 @@
 #include <ostream>
 #include <string_view>
 
+#include "core/constants.hpp"
 #include "driver/fortran_format.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

@@ -21,7 +21,7 @@
 #include <string>
 #include <string_view>
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro::worked {
 

@@ -11,11 +11,11 @@
 
 #include "catalog/elements.hpp"
 #include "catalog/observations.hpp"
+#include "core/constants.hpp"
 #include "examples/worked_orbit.hpp"
 #include "orbit/determination.hpp"
 #include "orbit/site.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro::worked {

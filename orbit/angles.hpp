@@ -2,7 +2,6 @@
 // Small numeric helpers shared by the orbit routines (not part of the public interface).
 #pragma once
 
-#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -16,12 +15,6 @@ namespace astro::orbit_detail {
 inline double reduce_turn(double x) {
   if (!std::isfinite(x)) return std::numeric_limits<double>::quiet_NaN();
   return NULA2PI(x);
-}
-
-// Arc sine of an argument clamped to [-1, 1] (rounding can push a sine just past 1); NaN
-// stays NaN.
-inline double asin_clamped(double x) {
-  return std::asin(std::isnan(x) ? x : std::clamp(x, -1.0, 1.0));
 }
 
 }  // namespace astro::orbit_detail

@@ -25,7 +25,7 @@
 #include <iostream>
 #include <span>
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

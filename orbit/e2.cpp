@@ -2,11 +2,12 @@
 // Orbit from two geocentric positions by the ratio of sector to triangle.
 #include <cmath>
 
+#include "core/constants.hpp"
+#include "core/math.hpp"
 #include "orbit/angles.hpp"
 #include "orbit/determination.hpp"
 #include "orbit/gauss.hpp"
 #include "orbit/site.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro {
 
@@ -22,8 +23,8 @@ void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
         std::span<const double, 2> sun_x, std::span<const double, 2> sun_y,
         std::span<const double, 2> sun_z, ElementSet& elements) {
   using namespace orbit_detail;
-  const double ce = std::cos(kObliquity);
-  const double se = std::sin(kObliquity);
+  const double ce = std::cos(kObliquityOrbits);
+  const double se = std::sin(kObliquityOrbits);
 
   // Heliocentric ecliptic positions and the emission times.
   double x[2], y[2], z[2], r[2], t[2];

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <cstddef>
 
+#include "core/constants.hpp"
 #include "orbit/angles.hpp"
 #include "orbit/determination.hpp"
 #include "orbit/gauss.hpp"
 #include "orbit/site.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {
@@ -16,7 +16,6 @@ namespace astro {
 namespace {
 
 using orbit_detail::kLightTime;
-using orbit_detail::kObliquity;
 using orbit_detail::kTolerance;
 
 // One sixth and 10/9 at single precision, as the series and the sector ratio use them.
@@ -202,8 +201,8 @@ std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double,
     P[c] = cn * u_hat - sn * w_hat;
     Q[c] = cn * w_hat + sn * u_hat;
   }
-  const double ce = std::cos(kObliquity);
-  const double se = std::sin(kObliquity);
+  const double ce = std::cos(kObliquityOrbits);
+  const double se = std::sin(kObliquityOrbits);
   const double Pz = P[2] * ce - P[1] * se;  // ecliptic z components
   const double Qz = Q[2] * ce - Q[1] * se;
   double peri = reduce_turn(std::atan2(Pz, Qz));

@@ -7,14 +7,12 @@
 #include <cmath>
 #include <cstddef>
 
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 namespace astro::orbit_detail {
 
 // Light time, days per astronomical unit: emission time = observation time - this * rho.
 inline constexpr double kLightTime = 0.005706;
-// Obliquity of the fixed equatorial-to-ecliptic rotation, radians.
-inline constexpr double kObliquity = 0.409099609;
 // Every test of smallness and convergence.
 inline constexpr double kTolerance = 1e-13;
 // Coefficient of the continued fraction for the ratio of sector to triangle, 11/9.

@@ -3,9 +3,9 @@
 
 #include <cmath>
 
-#include "orbit/site.hpp"
+#include "core/constants.hpp"
 #include "orbit/angles.hpp"
-#include "timeutil/constants.hpp"
+#include "orbit/site.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

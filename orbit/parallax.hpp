@@ -2,7 +2,7 @@
 // Topocentric parallax: the vector from the observing site to the Earth's centre.
 #pragma once
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

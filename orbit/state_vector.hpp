@@ -7,7 +7,7 @@
 // constants on purpose (see each); they agree to about fifteen digits.
 #pragma once
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

@@ -11,7 +11,7 @@
 // i and Omega, i = 0 and Omega = pi included.
 #pragma once
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "core/math.hpp"
 #include "solar/earth_terms.hpp"
 
 namespace astro {
@@ -119,7 +120,7 @@ void ELMTS_PLANET(std::int32_t planet, double T, ElementSet& set) {
   const double node = angle_or_zero(p, q);
   set[element::a] = a;
   set[element::e] = std::sqrt(h * h + k * k);
-  set[element::i] = 2 * std::asin(std::clamp(std::sqrt(p * p + q * q), -1.0, 1.0));
+  set[element::i] = 2 * asin_clamped(std::sqrt(p * p + q * q));
   set[element::node] = node;
   set[element::M] = lambda - varpi;
   set[element::peri] = varpi - node;

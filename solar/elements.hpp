@@ -10,7 +10,7 @@
 
 #include <cstdint>
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

@@ -2,7 +2,7 @@
 // Heliocentric position from the orbital elements of an ellipse.
 #pragma once
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "core/constants.hpp"
+#include "core/types.hpp"
 #include "solar/rotation.hpp"
-#include "solar/types.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

@@ -6,8 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/constants.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro {
 

@@ -4,8 +4,8 @@
 #include <array>
 #include <cmath>
 
+#include "core/constants.hpp"
 #include "solar/rotation.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

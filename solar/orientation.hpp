@@ -7,7 +7,7 @@
 // equatorial (x to the equinox, z to the celestial pole) and are changed in place.
 #pragma once
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 namespace astro {
 

@@ -15,7 +15,7 @@
 // The component along the axis is copied unchanged, bit for bit.
 #pragma once
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

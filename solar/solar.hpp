@@ -2,6 +2,7 @@
 // Solar and planetary position: every public header of the subsystem.
 #pragma once
 
+#include "core/types.hpp"
 #include "solar/element_frames.hpp"
 #include "solar/elements.hpp"
 #include "solar/ephemeris.hpp"
@@ -11,4 +12,3 @@
 #include "solar/refraction.hpp"
 #include "solar/rotation.hpp"
 #include "solar/sun.hpp"
-#include "solar/types.hpp"

@@ -5,13 +5,14 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "core/constants.hpp"
+#include "core/math.hpp"
+#include "core/types.hpp"
 #include "solar/elements.hpp"
 #include "solar/ephemeris.hpp"
 #include "solar/orientation.hpp"
 #include "solar/refraction.hpp"
 #include "solar/rotation.hpp"
-#include "solar/types.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {
@@ -29,14 +30,13 @@ constexpr std::int32_t kOn = 1;
 constexpr double kDefaultPressure = -1.0;
 constexpr double kDefaultTemperature = -274.0;
 
-double arcsin_clamped(double x) { return std::asin(std::clamp(x, -1.0, 1.0)); }
 
 // The one chain of the Sun's position: RIZAR, sun_position and sun_positions all run it.
 // pressure and temperature go to REFRAKCE as they stand (its default markers included).
 // The north-based azimuth is left to sun_position, which alone reports it.
 inline void sun_chain(double jd, double lambda, double phi, bool precession, bool nutation,
                       bool refraction, double pressure, double temperature, SunPosition& s) {
-  const double T = (jd - 2451545.0) / 36525;
+  const double T = (jd - kJ2000) / kDaysPerCentury;
 
   ElementSet earth;
   ELMTS_PLANET(kEarth, T, earth);
@@ -59,11 +59,11 @@ inline void sun_chain(double jd, double lambda, double phi, bool precession, boo
     NUTATE(Y, eps, dpsi, deps);
   }
   s.right_ascension = NULA2PI(std::atan2(Y[1], Y[0]));
-  s.declination = arcsin_clamped(Y[2] / r);
+  s.declination = asin_clamped(Y[2] / r);
 
   if (nutation || precession) ROTAT1(Y, X, eps);  // back to the ecliptic
   s.ecliptic_longitude = NULA2PI(std::atan2(X[1], X[0]));
-  s.ecliptic_latitude = arcsin_clamped(X[2] / r);
+  s.ecliptic_latitude = asin_clamped(X[2] / r);
 
   double gmst0, gmst, lst;
   LST(jd, lambda / kDegToRad, gmst0, gmst, lst);
@@ -74,7 +74,7 @@ inline void sun_chain(double jd, double lambda, double phi, bool precession, boo
   const double colatitude = kRightAngle - phi;
   ROTAT2(X, Y, colatitude);  // horizon frame: x south, y east, z zenith
   s.azimuth_south = NULA2PI(-std::atan2(Y[1], Y[0]));
-  s.height = arcsin_clamped(Y[2] / r);
+  s.height = asin_clamped(Y[2] / r);
   if (refraction) s.height = s.height + REFRAKCE(s.height, pressure, temperature);
   s.distance = r;
 }
@@ -115,7 +115,7 @@ void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOpt
 
 Vector3 sun_equatorial_j2000(double jd) {
   ElementSet earth;
-  ELMTS_PLANET(kEarth, (jd - 2451545.0) / 36525, earth);
+  ELMTS_PLANET(kEarth, (jd - kJ2000) / kDaysPerCentury, earth);
   Vector3 earth_ecl;
   EPH(earth, earth_ecl);
   const Vector3 sun_ecl = {-earth_ecl[0], -earth_ecl[1], -earth_ecl[2]};

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <span>
 
-#include "solar/types.hpp"
+#include "core/types.hpp"
 
 namespace astro {
 

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 namespace astro {
 

@@ -3,17 +3,10 @@
 #include <cmath>
 #include <sstream>
 
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {
-
-void throw_int32_range(double x, const char* routine) {
-  std::ostringstream msg;
-  msg.precision(17);
-  msg << routine << ": value " << x << " out of the supported range";
-  throw RangeError(msg.str());
-}
 
 double SGN(double x) {
   if (x > 0) return 1.0;

@@ -2,7 +2,7 @@
 // Greenwich and local mean sidereal time, and its inverse.
 #include <cmath>
 
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

@@ -10,8 +10,8 @@
 
 #include "catalog/elements.hpp"
 #include "catalog/fixed_field.hpp"
+#include "core/constants.hpp"
 #include "file_fixtures.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro {
 namespace {

@@ -11,8 +11,8 @@
 
 #include "catalog/fixed_field.hpp"
 #include "catalog/observations.hpp"
+#include "core/constants.hpp"
 #include "file_fixtures.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro {
 namespace {

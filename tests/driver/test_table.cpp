@@ -5,8 +5,8 @@
 #include <sstream>
 #include <string>
 
+#include "core/constants.hpp"
 #include "driver/table.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

@@ -8,8 +8,8 @@
 #include <ostream>
 #include <streambuf>
 
+#include "core/constants.hpp"
 #include "driver/table.hpp"
-#include "timeutil/constants.hpp"
 
 namespace {
 

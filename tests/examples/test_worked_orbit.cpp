@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "catalog/elements.hpp"
+#include "core/constants.hpp"
 #include "examples/worked_orbit.hpp"
 #include "solar/orientation.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro::worked {
 namespace {

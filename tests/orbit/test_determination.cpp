@@ -13,12 +13,12 @@
 #include <sstream>
 #include <string>
 
+#include "core/constants.hpp"
 #include "orbit/determination.hpp"
 #include "orbit/site.hpp"
 #include "orbit/state_vector.hpp"
 #include "solar/rotation.hpp"
 #include "synthetic.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

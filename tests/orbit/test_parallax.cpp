@@ -4,9 +4,9 @@
 
 #include <cmath>
 
+#include "core/constants.hpp"
 #include "orbit/parallax.hpp"
 #include "orbit/site.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

@@ -5,9 +5,9 @@
 #include <cmath>
 #include <random>
 
+#include "core/constants.hpp"
 #include "orbit/state_vector.hpp"
 #include "solar/kepler.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro {
 namespace {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "core/constants.hpp"
 #include "solar/events.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
+#include "core/constants.hpp"
 #include "solar/refraction.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro {
 namespace {

@@ -7,10 +7,10 @@
 #include <cstdint>
 #include <limits>
 
+#include "core/constants.hpp"
 #include "solar/orientation.hpp"
 #include "solar/refraction.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

@@ -8,13 +8,13 @@
 #include <stdexcept>
 #include <vector>
 
+#include "core/constants.hpp"
 #include "solar/elements.hpp"
 #include "solar/ephemeris.hpp"
 #include "solar/orientation.hpp"
 #include "solar/refraction.hpp"
 #include "solar/rotation.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

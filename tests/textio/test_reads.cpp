@@ -6,8 +6,8 @@
 #include <sstream>
 #include <string>
 
+#include "core/constants.hpp"
 #include "textio/reads.hpp"
-#include "timeutil/constants.hpp"
 
 namespace astro {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {

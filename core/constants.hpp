@@ -27,6 +27,19 @@ inline constexpr double kDegToRadFiles = 0.017453292;
 // Radians to degrees of the parallax correction, as written there (short decimal).
 inline constexpr double kRadToDegFiles = 57.29577951;
 
+// J2000.0 as a Julian Date, the origin of the series' time argument T and of the catalogue's
+// mean anomalies, and the days of a Julian century: T = (jd - kJ2000) / kDaysPerCentury.
+inline constexpr double kJ2000 = 2451545.0;
+inline constexpr double kDaysPerCentury = 36525.0;
+
+// Obliquity of the fixed turn between ecliptic and equator in ECLEQU and EQUECL: the
+// single-precision 0.4090996 widened to double (not EPS_EARTH).
+inline constexpr double kObliquityElementFrames = 0.40909960865974426;
+
+// Obliquity of the fixed equatorial-to-ecliptic turn of the orbit determinations E2 and E3,
+// radians, as written there (1.4 arcseconds from EPS_EARTH(0)).
+inline constexpr double kObliquityOrbits = 0.409099609;
+
 // Gaussian gravitational constant k, radians per day (mean motion n = k a^-1.5), as the
 // element decoder and the orbit determinations use it. The state-vector routines use
 // values of their own (see orbit/state_vector.hpp).
