@@ -14,7 +14,7 @@
 #include "cli/command.hpp"
 #include "cli/output.hpp"
 #include "cli/parse.hpp"
-#include "timeutil/timeutil.hpp"
+#include "core/errors.hpp"
 
 #ifndef ASTRO_VERSION
 #define ASTRO_VERSION "0"

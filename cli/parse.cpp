@@ -10,7 +10,7 @@
 #include <string>
 
 #include "textio/reads.hpp"
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 namespace astro::cli {
 

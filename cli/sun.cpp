@@ -11,8 +11,7 @@
 #include "cli/parse.hpp"
 #include "cli/table.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
-#include "timeutil/timeutil.hpp"
+#include "core/constants.hpp"
 
 namespace astro::cli {
 

@@ -9,7 +9,7 @@
 
 #include "cli/parse.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 int main(int argc, char** argv) {
   const long long n = argc > 1 ? std::atoll(argv[1]) : 1000000;

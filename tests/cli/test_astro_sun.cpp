@@ -12,7 +12,7 @@
 
 #include "run_astro.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 namespace astro::cli {
 namespace {

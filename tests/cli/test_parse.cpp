@@ -8,7 +8,7 @@
 
 #include "cli/output.hpp"
 #include "cli/parse.hpp"
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 namespace astro::cli {
 namespace {

@@ -34,6 +34,9 @@ c++ $extra "$source/tests/install/consumer/main.cpp" $flags -o "$work/pc_consume
 out=$("$work/pc_consumer")
 [ "$out" = "2451545.0 18.697373990" ] || { echo "pkg-config consumer printed: $out"; exit 1; }
 [ -x "$work/prefix/bin/RER_IVOZUVU_VUZARE" ] || { echo "program not installed"; exit 1; }
+if grep -q '^ASTRO_BUILD_CLI:BOOL=ON' "$build/CMakeCache.txt"; then
+  "$work/prefix/bin/astro" --version >/dev/null || { echo "astro command not installed"; exit 1; }
+fi
 cmake -S "$source/tests/install/subdirectory" -B "$work/subdirectory" -DASTRO_SOURCE="$source" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_FLAGS="$extra" >/dev/null
 cmake --build "$work/subdirectory" -j2 --target consumer >/dev/null
