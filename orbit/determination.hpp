@@ -86,15 +86,48 @@ void E3(std::span<const double, 3> times, std::span<const double, 3> right_ascen
         std::span<const double, 3> sun_y, std::span<const double, 3> sun_z,
         ElementSet& elements, std::ostream& out = std::cout);
 
-namespace detail {
+// What a preliminary orbit met on its way, one flag for each failure E3 reports in words.
+//   coplanar_directions       E3: |D| < 1e-13, the three directions lie in one plane
+//                             (" The orbit must be determined by four observations.")
+//   negative_middle_distance  E3: a pass found a negative middle distance
+//                             (" Observations does not correspond with circular orbit.")
+//   not_elliptic              E3: |es| > 1 (" Impossible to derivate eliptical elements.");
+//                             E2: |es| >= 1 or NaN (E2 writes no message)
+// The computation goes on after each, as the printing routines do; the elements are then
+// what the formulas give, possibly NaN.
+struct OrbitStatus {
+  bool coplanar_directions = false;
+  bool negative_middle_distance = false;
+  bool not_elliptic = false;
+  bool ok() const { return !coplanar_directions && !negative_middle_distance && !not_elliptic; }
+};
 
-// E3 as above, returning the number of passes of its outer iteration (1 to 1,000); E3 calls
-// it and drops the count.
-std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double, 3> right_ascension,
-                       std::span<const double, 3> declination, std::span<const double, 3> sun_x,
-                       std::span<const double, 3> sun_y, std::span<const double, 3> sun_z,
-                       ElementSet& elements, std::ostream& out);
+// A preliminary orbit: the elements a (AU), e, i, peri, node, M (radians, J2000.0
+// ecliptic as turned by 0.409099609 rad; M at the epoch asked for), what was met, and
+// for E3 the passes of its refinement (1 to 1,000; 0 for E2).
+struct PreliminaryOrbit {
+  ElementSet elements;
+  OrbitStatus status;
+  std::int32_t passes = 0;
+};
 
-}  // namespace detail
+// E2's orbit, reported instead of left to the caller to judge: the same computation with
+// the epoch as an argument (Julian Date of M) in place of observing_site.epoch, and the
+// Sun's geocentric equatorial position at each time as one vector (AU).
+PreliminaryOrbit orbit_from_two_positions(std::span<const double, 2> times,
+                                          std::span<const double, 2> distances,
+                                          std::span<const double, 2> right_ascension,
+                                          std::span<const double, 2> declination,
+                                          std::span<const Vector3, 2> sun, double epoch);
+
+// E3's orbit, reported instead of printed: the same computation, bit for bit, with the
+// epoch as an argument (Julian Date of M) in place of observing_site.epoch, the Sun's
+// geocentric equatorial position at each time as one vector (AU, e.g. sun_equatorial_j2000),
+// and no message written: status says what E3 would have written.
+PreliminaryOrbit orbit_from_three_observations(std::span<const double, 3> times,
+                                               std::span<const double, 3> right_ascension,
+                                               std::span<const double, 3> declination,
+                                               std::span<const Vector3, 3> sun, double epoch);
+
 
 }  // namespace astro

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Orbit from two geocentric positions by the ratio of sector to triangle.
+#include <array>
 #include <cmath>
 
 #include "core/constants.hpp"
@@ -16,12 +17,13 @@ namespace {
 // 10/9 of the sector ratio, as a full double here.
 constexpr double kTenNinths = 1.1111111111111112;
 
-}  // namespace
-
-void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
-        std::span<const double, 2> right_ascension, std::span<const double, 2> declination,
-        std::span<const double, 2> sun_x, std::span<const double, 2> sun_y,
-        std::span<const double, 2> sun_z, ElementSet& elements) {
+// The method itself, with the epoch of M as an argument.
+PreliminaryOrbit sector_method(std::span<const double, 2> times,
+                               std::span<const double, 2> distances,
+                               std::span<const double, 2> right_ascension,
+                               std::span<const double, 2> declination,
+                               std::span<const double, 2> sun_x, std::span<const double, 2> sun_y,
+                               std::span<const double, 2> sun_z, double epoch) {
   using namespace orbit_detail;
   const double ce = std::cos(kObliquityOrbits);
   const double se = std::sin(kObliquityOrbits);
@@ -70,7 +72,7 @@ void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
   const double M1 = mean_anomaly(nu1, es);
   const double M2 = mean_anomaly(nu2, es);
   const double n = (M2 - M1) / (times[1] - times[0]);
-  double M = M1 + n * (observing_site.epoch - t[0]);
+  double M = M1 + n * (epoch - t[0]);
 
   const double u1 = std::atan2(z[0], (x[0] * ny + y[0] * nx) / s);
   double peri = reduce_turn(u1 - nu1);
@@ -78,7 +80,32 @@ void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
     peri = reduce_turn(peri + kPi);
     M = reduce_turn(M + kPi);
   }
-  elements = {a, std::fabs(es), i, peri, node, M};
+  PreliminaryOrbit result;
+  result.elements = {a, std::fabs(es), i, peri, node, M};
+  result.status.not_elliptic = !(std::fabs(es) < 1);
+  return result;
+}
+
+}  // namespace
+
+void E2(std::span<const double, 2> times, std::span<const double, 2> distances,
+        std::span<const double, 2> right_ascension, std::span<const double, 2> declination,
+        std::span<const double, 2> sun_x, std::span<const double, 2> sun_y,
+        std::span<const double, 2> sun_z, ElementSet& elements) {
+  elements = sector_method(times, distances, right_ascension, declination, sun_x, sun_y, sun_z,
+                           observing_site.epoch)
+                 .elements;
+}
+
+PreliminaryOrbit orbit_from_two_positions(std::span<const double, 2> times,
+                                          std::span<const double, 2> distances,
+                                          std::span<const double, 2> right_ascension,
+                                          std::span<const double, 2> declination,
+                                          std::span<const Vector3, 2> sun, double epoch) {
+  const std::array<double, 2> x = {sun[0][0], sun[1][0]};
+  const std::array<double, 2> y = {sun[0][1], sun[1][1]};
+  const std::array<double, 2> z = {sun[0][2], sun[1][2]};
+  return sector_method(times, distances, right_ascension, declination, x, y, z, epoch);
 }
 
 }  // namespace astro

@@ -72,14 +72,15 @@ double middle_distance(double rho2, double b_prime, const Setup& g) {
   return rho2;
 }
 
-}  // namespace
-
-namespace detail {
-
-std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double, 3> right_ascension,
-                       std::span<const double, 3> declination, std::span<const double, 3> sun_x,
-                       std::span<const double, 3> sun_y, std::span<const double, 3> sun_z,
-                       ElementSet& elements, std::ostream& out) {
+// The method itself. Each failure is flagged in the result and, when out is given, written
+// there as it is met (the negative middle distance once per pass).
+PreliminaryOrbit gauss_method(std::span<const double, 3> times,
+                              std::span<const double, 3> right_ascension,
+                              std::span<const double, 3> declination,
+                              std::span<const double, 3> sun_x, std::span<const double, 3> sun_y,
+                              std::span<const double, 3> sun_z, double epoch, std::ostream* out) {
+  PreliminaryOrbit result;
+  OrbitStatus& status = result.status;
   using orbit_detail::reduce_turn;
   const std::array<double, 3> T = {times[0], times[1], times[2]};
 
@@ -95,7 +96,10 @@ std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double,
   g.A = {L[2][1] * L[0][2] - L[0][1] * L[2][2], L[0][0] * L[2][2] - L[2][0] * L[0][2],
          L[2][0] * L[0][1] - L[0][0] * L[2][1]};
   g.D = dot(L[1], g.A);
-  if (std::fabs(g.D) < kTolerance) out << kCoplanar << '\n';
+  if (std::fabs(g.D) < kTolerance) {
+    status.coplanar_directions = true;
+    if (out) *out << kCoplanar << '\n';
+  }
   for (std::size_t j = 0; j < 3; ++j) g.B[j] = dot(R[j], g.A);
   g.c = dot(L[1], R[1]);
   g.R2 = norm(R[1]);
@@ -125,7 +129,10 @@ std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double,
 
     const double b_prime = (b3 * g.B[2] + b1 * g.B[0]) / g.D;
     rho2 = middle_distance(rho2, b_prime, g);
-    if (rho2 < 0) out << kNegativeDistance << '\n';
+    if (rho2 < 0) {
+      status.negative_middle_distance = true;
+      if (out) *out << kNegativeDistance << '\n';
+    }
 
     const double r2 = std::sqrt(rho2 * rho2 - 2 * rho2 * g.c + g.R2 * g.R2);
     n1 = a1 + b1 / std::pow(r2, 3.0);
@@ -183,13 +190,16 @@ std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double,
   const double nu1 = std::atan2(C - c3 / c1, S);
   const double nu3 = nu1 + dnu;
   const double es = c1 / std::cos(nu1);
-  if (std::fabs(es) > 1) out << kNotElliptic << '\n';
+  if (std::fabs(es) > 1) {
+    status.not_elliptic = true;
+    if (out) *out << kNotElliptic << '\n';
+  }
   const double a = p / (1 - es * es);
 
   const double M1 = orbit_detail::mean_anomaly(nu1, es);
   const double M3 = orbit_detail::mean_anomaly(nu3, es);
   const double n = (M3 - M1) / (T[2] - T[0]);
-  double M = M1 + n * (observing_site.epoch - t[0]);
+  double M = M1 + n * (epoch - t[0]);
 
   // Orientation: P toward perihelion, Q 90 degrees ahead, equatorial.
   const double cn = std::cos(nu1);
@@ -214,17 +224,30 @@ std::int32_t E3_passes(std::span<const double, 3> times, std::span<const double,
     peri = reduce_turn(peri + kPi);
     M = reduce_turn(M + kPi);
   }
-  elements = {a, std::fabs(es), i, peri, node, M};
-  return passes;
+  result.elements = {a, std::fabs(es), i, peri, node, M};
+  result.passes = passes;
+  return result;
 }
 
-}  // namespace detail
+}  // namespace
 
 void E3(std::span<const double, 3> times, std::span<const double, 3> right_ascension,
         std::span<const double, 3> declination, std::span<const double, 3> sun_x,
         std::span<const double, 3> sun_y, std::span<const double, 3> sun_z,
         ElementSet& elements, std::ostream& out) {
-  detail::E3_passes(times, right_ascension, declination, sun_x, sun_y, sun_z, elements, out);
+  elements = gauss_method(times, right_ascension, declination, sun_x, sun_y, sun_z,
+                          observing_site.epoch, &out)
+                 .elements;
+}
+
+PreliminaryOrbit orbit_from_three_observations(std::span<const double, 3> times,
+                                               std::span<const double, 3> right_ascension,
+                                               std::span<const double, 3> declination,
+                                               std::span<const Vector3, 3> sun, double epoch) {
+  const std::array<double, 3> x = {sun[0][0], sun[1][0], sun[2][0]};
+  const std::array<double, 3> y = {sun[0][1], sun[1][1], sun[2][1]};
+  const std::array<double, 3> z = {sun[0][2], sun[1][2], sun[2][2]};
+  return gauss_method(times, right_ascension, declination, x, y, z, epoch, nullptr);
 }
 
 }  // namespace astro

@@ -3,6 +3,7 @@
 
 #include <cmath>
 
+#include "core/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace astro {
@@ -10,7 +11,6 @@ namespace astro {
 namespace {
 
 // Obliquity between the two frames: 0.4090996f widened to double.
-constexpr double kObliquity = 0.40909960865974426;
 
 // Turns i, omega and Omega of a set about the equinox line by the obliquity whose sine is
 // se: +sin(eps0) takes the ecliptic to the equator, -sin(eps0) the equator to the ecliptic.
@@ -21,7 +21,7 @@ void turn_about_equinox(ElementSet& set, double se) {
   const double ci = std::cos(set[element::i]);
   const double sn = std::sin(set[element::node]);
   const double cn = std::cos(set[element::node]);
-  const double ce = std::cos(kObliquity);
+  const double ce = std::cos(kObliquityElementFrames);
 
   const double y = si * sn;
   const double x = si * ce * cn + ci * se;
@@ -39,8 +39,8 @@ void turn_about_equinox(ElementSet& set, double se) {
 
 }  // namespace
 
-void ECLEQU(ElementSet& set) { turn_about_equinox(set, std::sin(kObliquity)); }
+void ECLEQU(ElementSet& set) { turn_about_equinox(set, std::sin(kObliquityElementFrames)); }
 
-void EQUECL(ElementSet& set) { turn_about_equinox(set, -std::sin(kObliquity)); }
+void EQUECL(ElementSet& set) { turn_about_equinox(set, -std::sin(kObliquityElementFrames)); }
 
 }  // namespace astro

@@ -23,7 +23,7 @@ constexpr double kLstRate = 1.0027378797531128;     // 1.0027379f, sidereal per 
 void LST(double jd, double londeg, double& gmst0, double& gmst, double& lst) {
   const double jd0 = std::trunc(jd + 0.5) - 0.5;
   const double ut = (jd - jd0) * 24;
-  const double t = (jd0 - 2451545.0) / 36525.0;
+  const double t = (jd0 - kJ2000) / kDaysPerCentury;
   const double g = ((kLstC1 * t + kLstC2 * t * t) - kLstC3 * t * t * t) + kLstC0;
   gmst0 = FRAC(g / 24) * 24;
   if (gmst0 < 0) gmst0 = gmst0 + 24;
@@ -34,10 +34,10 @@ void LST(double jd, double londeg, double& gmst0, double& gmst, double& lst) {
 double UT1(double lst, double t, double dpsi, double eps, double lon) {
   // Days from JD 2451544.5 to the 0h that begins the instant's day: floored, so that an
   // instant before that 0h is not given the following day's.
-  const double days = t * 36525 + 0.5;
+  const double days = t * kDaysPerCentury + 0.5;
   std::int64_t n = int32_trunc(days, "UT1");
   if (n > days) n = n - 1;
-  const double t0 = (static_cast<double>(n) - 0.5) / 36525;
+  const double t0 = (static_cast<double>(n) - 0.5) / kDaysPerCentury;
   const double r = (5.9006e-11 * t - 5.9e-15 * t * t) + 1.002737909350795;
   double g0 = ((2400.05133691 * t0 + 2.58622e-05 * t0 * t0) - 1.7e-09 * t0 * t0 * t0) + 6.697374558;
   g0 = FRAC(g0 / 24) * 24;

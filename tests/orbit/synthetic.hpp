@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 
+#include "core/constants.hpp"
 #include "orbit/state_vector.hpp"
 #include "solar/elements.hpp"
 #include "solar/ephemeris.hpp"
@@ -17,14 +18,14 @@ namespace astro::synthetic {
 // and the obliquity of their fixed equatorial-to-ecliptic rotation.
 inline constexpr double kGauss = 0.01720209895;
 inline constexpr double kLightTime = 0.005706;
-inline constexpr double kObliquity = 0.409099609;
+inline constexpr double kObliquity = kObliquityOrbits;
 
 // The Sun's geocentric equatorial coordinates at jd, AU, from the library's solar chain: the
 // Earth's mean elements, its heliocentric ecliptic position, negated and turned to the
 // equator by kObliquity.
 inline Vector3 sun_equatorial(double jd) {
   ElementSet earth;
-  ELMTS_PLANET(3, (jd - 2451545.0) / 36525, earth);
+  ELMTS_PLANET(3, (jd - kJ2000) / kDaysPerCentury, earth);
   Vector3 earth_ecl;
   EPH(earth, earth_ecl);
   const Vector3 sun_ecl = {-earth_ecl[0], -earth_ecl[1], -earth_ecl[2]};

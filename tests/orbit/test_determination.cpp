@@ -10,6 +10,7 @@
 #include <array>
 #include <chrono>
 #include <cmath>
+#include <cstring>
 #include <sstream>
 #include <string>
 
@@ -56,6 +57,12 @@ ElementSet run_e2(const Observations<3>& o, std::size_t j, std::size_t k) {
   const std::array<double, 2> sz = {o.sun_z[j], o.sun_z[k]};
   ElementSet el;
   E2(times, rho, ra, dec, sx, sy, sz, el);
+  // The reporting call gives the same elements bit for bit, with the epoch as an argument.
+  const std::array<Vector3, 2> sun = {Vector3{sx[0], sy[0], sz[0]}, Vector3{sx[1], sy[1], sz[1]}};
+  const PreliminaryOrbit orbit =
+      orbit_from_two_positions(times, rho, ra, dec, sun, observing_site.epoch);
+  EXPECT_EQ(std::memcmp(orbit.elements.data(), el.data(), sizeof el), 0);
+  EXPECT_EQ(orbit.status.not_elliptic, !(el[element::e] < 1));
   return el;
 }
 
@@ -65,11 +72,24 @@ struct E3Result {
   std::string messages;
 };
 
+// E3 with its messages, beside the reporting call: the same elements bit for bit (NaN
+// included), a status flag exactly where E3 wrote the message, and the passes it made.
 E3Result run_e3(const Observations<3>& o) {
   E3Result r{};
   std::ostringstream out;
-  r.passes = detail::E3_passes(o.times, o.ra, o.dec, o.sun_x, o.sun_y, o.sun_z, r.elements, out);
+  E3(o.times, o.ra, o.dec, o.sun_x, o.sun_y, o.sun_z, r.elements, out);
   r.messages = out.str();
+  std::array<Vector3, 3> sun;
+  for (std::size_t j = 0; j < 3; ++j) sun[j] = {o.sun_x[j], o.sun_y[j], o.sun_z[j]};
+  const PreliminaryOrbit orbit =
+      orbit_from_three_observations(o.times, o.ra, o.dec, sun, observing_site.epoch);
+  EXPECT_EQ(std::memcmp(orbit.elements.data(), r.elements.data(), sizeof r.elements), 0);
+  const auto wrote = [&](const char* text) { return r.messages.find(text) != std::string::npos; };
+  EXPECT_EQ(orbit.status.coplanar_directions, wrote("determined by four observations"));
+  EXPECT_EQ(orbit.status.negative_middle_distance, wrote("does not correspond with circular"));
+  EXPECT_EQ(orbit.status.not_elliptic, wrote("Impossible to derivate"));
+  EXPECT_EQ(orbit.status.ok(), r.messages.empty());
+  r.passes = orbit.passes;
   return r;
 }
 

@@ -6,12 +6,15 @@
 
 #include <cmath>
 
+#include "core/constants.hpp"
 #include "solar/element_frames.hpp"
 
 namespace astro {
 namespace {
 
-constexpr double kObliquity = 0.40909960865974426;  // 0.4090996f, the frames' obliquity
+// The frames' obliquity is the single-precision 0.4090996 widened.
+static_assert(kObliquityElementFrames == static_cast<double>(0.4090996f));
+constexpr double kObliquity = kObliquityElementFrames;
 constexpr double kTurn = 6.283185307179586;         // full double, for comparing angles
 constexpr double kFullPi = 3.141592653589793;       // the double nearest pi
 constexpr double kAngleTol = 1e-13;                 // rounding of a handful of trig calls
