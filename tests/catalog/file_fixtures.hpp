@@ -13,16 +13,18 @@
 #include <string>
 #include <string_view>
 
+#include "tests/support/support.hpp"
+
 namespace astro::testing {
 
 // An observation file of data/mpc (eros.obs, ceres.obs, apophis.obs, mixed.obs).
 inline std::string mpc_file(std::string_view name) {
-  return std::string(ASTRO_SOURCE_DIR) + "/data/mpc/" + std::string(name);
+  return support::data_file("mpc/" + std::string(name));
 }
 
 // A file of data/catalogue (elements.txt, sources.txt).
 inline std::string catalogue_file(std::string_view name) {
-  return std::string(ASTRO_SOURCE_DIR) + "/data/catalogue/" + std::string(name);
+  return support::data_file("catalogue/" + std::string(name));
 }
 
 // A directory of its own for the running test, removed with everything in it at the end.

@@ -17,20 +17,19 @@
 #include "examples/worked_orbit.hpp"
 #include "solar/orientation.hpp"
 #include "solar/sun.hpp"
+#include "tests/support/support.hpp"
 
 namespace astro::worked {
 namespace {
 
-constexpr double kDeg = kDegToRad;  // one degree, radians
-constexpr double kAu = 1.0;         // one astronomical unit
+constexpr double kDeg = kDegToRad;  // one degree of the program, radians
+using support::kAu;
 constexpr double kDayTol = 1e-8;    // Julian Dates as read, about 1 ms
 
-std::string data_path(std::string_view relative) {
-  return std::string(ASTRO_SOURCE_DIR) + "/data/" + std::string(relative);
-}
+using support::data_file;
 
 Sources sources_for(const char* file, const char* object) {
-  return {data_path(std::string("mpc/") + file), object, data_path("catalogue/elements.txt"),
+  return {data_file(std::string("mpc/") + file), object, data_file("catalogue/elements.txt"),
           object};
 }
 
@@ -191,7 +190,7 @@ TEST(CatalogueMeanAnomaly, ReturnsToTheLinesOwnEpoch) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.m0_deg);
     ElementSet el{};
-    READ_ELMTS(data_path("catalogue/elements.txt"), c.name, el, c.n);
+    READ_ELMTS(data_file("catalogue/elements.txt"), c.name, el, c.n);
     EXPECT_NEAR(catalogue_mean_anomaly(el, c.epoch), c.m0_deg * kDegToRadFiles, 1e-10);
   }
 }
@@ -211,8 +210,8 @@ RunResult run_with(const std::vector<std::string_view>& args) {
 }
 
 TEST(Run, ArgumentsNameTheFilesAndObjects) {
-  const std::string eros = data_path("mpc/eros.obs"),
-                    catalogue = data_path("catalogue/elements.txt");
+  const std::string eros = data_file("mpc/eros.obs"),
+                    catalogue = data_file("catalogue/elements.txt");
   const RunResult r = run_with({eros, "00433", "Eros", catalogue});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
@@ -222,9 +221,9 @@ TEST(Run, ArgumentsNameTheFilesAndObjects) {
 }
 
 TEST(Run, FailuresSayWhyAndEndWithStatus) {
-  const std::string eros = data_path("mpc/eros.obs"),
-                    catalogue = data_path("catalogue/elements.txt");
-  const std::string missing = data_path("mpc/no such file.obs");
+  const std::string eros = data_file("mpc/eros.obs"),
+                    catalogue = data_file("catalogue/elements.txt");
+  const std::string missing = data_file("mpc/no such file.obs");
   struct Case {
     const char* label;
     std::vector<std::string_view> args;

@@ -21,6 +21,7 @@
 #include "solar/rotation.hpp"
 #include "synthetic.hpp"
 #include "timeutil/timeutil.hpp"
+#include "tests/support/support.hpp"
 
 namespace astro {
 namespace {
@@ -34,7 +35,7 @@ const std::string kNotElliptic = " Impossible to derivate eliptical elements.\n"
 constexpr double kJd = 2460000.5;  // 2023 February 25, 0h: the dates below are near it
 
 // Angle difference modulo the routines' turn, in (-pi, pi].
-double angle_difference(double x, double y) { return std::remainder(x - y, kTwoPi); }
+using support::angle_difference;
 
 // Each test sets the epoch it needs and puts the previous site back.
 class Determination : public ::testing::Test {

@@ -8,6 +8,7 @@
 #include "core/constants.hpp"
 #include "orbit/state_vector.hpp"
 #include "solar/kepler.hpp"
+#include "tests/support/support.hpp"
 
 namespace astro {
 namespace {
@@ -22,7 +23,7 @@ Vector3 cross(const Vector3& u, const Vector3& v) {
 }
 
 // Difference of two angles, radians, modulo the turn to which E1 reduces them.
-double angle_difference(double x, double y) { return std::remainder(x - y, kTwoPi); }
+using support::angle_difference;
 
 TEST(PV, UnitCircleAtTheNodeIsExact) {
   Vector3 position, velocity;

@@ -16,11 +16,12 @@
 #include "solar/rotation.hpp"
 #include "solar/sun.hpp"
 #include "timeutil/timeutil.hpp"
+#include "tests/support/support.hpp"
 
 namespace astro {
 namespace {
 
-constexpr double kAu = 1.0;
+using support::kAu;
 
 struct Instant {
   const char* label;
@@ -87,7 +88,7 @@ TEST(SunPosition, AzimuthCountsFromNorthThroughEast) {
         sun_position(c.jd, Site{c.latitude_deg * kDegToRad, c.longitude_deg * kDegToRad});
     EXPECT_GE(s.azimuth, 0.0);
     EXPECT_LT(s.azimuth, 2 * kPi);
-    EXPECT_NEAR(std::remainder(s.azimuth - s.azimuth_south - kPi, 2 * kPi), 0.0, 1e-15);
+    EXPECT_NEAR(support::angle_difference(s.azimuth - s.azimuth_south, kPi), 0.0, 1e-15);
   }
   // Morning Sun in the east, afternoon Sun in the west, at Prague on 2026 June 9 (UT 6h, 16h).
   const Site prague{50.0833 * kDegToRad, 14.4167 * kDegToRad};
@@ -171,12 +172,12 @@ TEST(SunEquatorialJ2000, IsTheChainsSunOnTheEquatorOfJ2000) {
     EXPECT_NEAR(r, s.distance, 1e-15);
     Vector3 ecl;
     ROTAT1(sun, ecl, EPS_EARTH(0.0));
-    EXPECT_NEAR(std::remainder(std::atan2(ecl[1], ecl[0]) - s.ecliptic_longitude, 2 * kPi), 0.0,
+    EXPECT_NEAR(support::angle_difference(std::atan2(ecl[1], ecl[0]), s.ecliptic_longitude), 0.0,
                 1e-9);
     // The model's Earth leaves the J2000.0 ecliptic by its orbit's inclination to it, about
     // 47 arcseconds a century.
     const double centuries = std::fabs(c.jd - 2451545.0) / 36525;
-    EXPECT_LT(std::fabs(ecl[2] / r), (55 * centuries + 5) * 4.848136811e-06);
+    EXPECT_LT(std::fabs(ecl[2] / r), (55 * centuries + 5) * support::kArcsec);
   }
 }
 
