@@ -10,6 +10,8 @@
 #include <utility>
 
 #include "core/constants.hpp"
+#include "core/errors.hpp"
+#include "core/math.hpp"
 #include "core/types.hpp"
 #include "solar/rotation.hpp"
 #include "timeutil/timeutil.hpp"
@@ -145,7 +147,7 @@ class Model {
     ROTAT3(v, hour_angle_frame, lst * kPi / 12);
     ROTAT2(hour_angle_frame, horizon_frame, kRightAngle - site_.latitude);
     const double n = std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
-    height = std::asin(std::clamp(horizon_frame[2] / n, -1.0, 1.0));
+    height = asin_clamped(horizon_frame[2] / n);
     const double azimuth_south = NULA2PI(-std::atan2(horizon_frame[1], horizon_frame[0]));
     azimuth = azimuth_south < kPi ? azimuth_south + kPi : azimuth_south - kPi;
   }

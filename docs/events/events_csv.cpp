@@ -7,7 +7,7 @@
 #include <string>
 
 #include "solar/events.hpp"
-#include "timeutil/constants.hpp"
+#include "core/constants.hpp"
 
 int main(int argc, char** argv) {
   if (argc != 5) {
