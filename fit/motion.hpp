@@ -1,0 +1,66 @@
+// SPDX-License-Identifier: MIT
+// Heliocentric motion of a massless body for the orbit fit (internal to fit/): the state and
+// its partial derivatives with respect to the state at an epoch, two-body or perturbed by
+// the planets. States are au and au/day on the J2000.0 equator (GCRS axes), times TT
+// Julian Dates (TDB - TT, under 2 ms, neglected).
+#pragma once
+
+#include <array>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "fit/orbit_fit.hpp"
+#include "core/types.hpp"
+
+namespace astro::detail {
+
+using State6 = std::array<double, 6>;
+using Matrix6 = std::array<double, 36>;  // row-major, (row, column) at 6 row + column
+
+// The state at one instant and its partials d state / d state-at-epoch.
+struct MotionSample {
+  State6 state;
+  Matrix6 partials;
+};
+
+// Gaussian gravitational constant squared: GM of the Sun in au^3/day^2.
+inline constexpr double kGaussK2 = 0.01720209895 * 0.01720209895;
+
+// The obliquity of the J2000.0 ecliptic on which elements are reported, 84381.448"
+// (IAU 1976, the value of the MPC's J2000.0 ecliptic elements).
+inline constexpr double kObliquityJ2000 = 84381.448 / 206264.80624709636;
+
+// The heliocentric positions of the eight planets (the third the Earth-Moon barycentre),
+// au, J2000.0 equator, from ERFA's eraPlan94: tabulated with their velocities every half
+// day over a span and interpolated by cubic Hermite polynomials (Boost.Math), which keeps
+// each position within 2e-9 au of eraPlan94's (Mercury; 1e-11 au for the barycentre) at a
+// small part of its cost; outside the span eraPlan94 is called directly.
+class PlanetTable {
+ public:
+  PlanetTable() = default;  // no table: every position from eraPlan94
+  PlanetTable(double t_begin, double t_end);
+  std::array<Vector3, 8> positions(double t) const;
+
+ private:
+  struct Impl;
+  std::shared_ptr<const Impl> impl_;
+};
+
+// The state (and its partials) at each of `times` from the state y0 at t0, in the order of
+// `times`. Throws std::runtime_error when the integration fails (its step bound, a
+// non-finite state).
+std::vector<MotionSample> propagate(MotionModel model, double t0, const State6& y0,
+                                    std::span<const double> times,
+                                    const PlanetTable& planets = PlanetTable());
+
+// The Earth's heliocentric position, au, GCRS axes, at a TT Julian Date (eraEpv00).
+Vector3 earth_heliocentric(double tt);
+
+// Equatorial J2000.0 state to heliocentric osculating elements on the J2000.0 ecliptic
+// (E1, the body's mass neglected), and back (PV).
+ElementSet state_to_elements(const State6& y);
+State6 elements_to_state(const ElementSet& elements);
+
+}  // namespace astro::detail
