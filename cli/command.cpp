@@ -27,14 +27,19 @@ const date::time_zone* read_zone_option(const CLI::Option* option, const std::st
 
 void add_series_options(CLI::App& command, SeriesOptions& series) {
   command.add_option("--start", series.start, "First instant: " + std::string(kTimeForms))
-      ->required();
+      ->required()
+      ->type_name("TIME");
   command.add_option("--step", series.step,
                      "Time between rows (default 1h): " + std::string(kDurationForms) +
-                         "; negative runs backwards");
-  series.count_option = command.add_option("--count", series.count, "Number of rows (0: the header only)");
+                         "; negative runs backwards")
+      ->type_name("DURATION");
+  series.count_option =
+      command.add_option("--count", series.count, "Number of rows (0: the header only)")
+          ->type_name("N");
   series.end_option = command.add_option(
       "--end", series.end, "Last instant, included: rows while the instant is <= END (>= END "
-                           "for a negative step); same forms as --start");
+                           "for a negative step); same forms as --start")
+                           ->type_name("TIME");
   series.count_option->excludes(series.end_option);
 }
 

@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
 
   astro::cli::Action action;
   astro::cli::add_sun_command(app, action);
+  astro::cli::add_events_command(app, action);
+  astro::cli::add_ephemeris_command(app, action);
 
   try {
     app.parse(argc, argv);

@@ -178,25 +178,33 @@ void add_sun_command(CLI::App& root, Action& action) {
   CLI::App* cmd = root.add_subcommand(
       "sun", "The Sun's position for a site at a series of instants, one row each");
   cmd->add_option("--lat", a->lat, "Site latitude, north positive: " + std::string(kAngleForms))
-      ->required();
+      ->required()
+      ->type_name("ANGLE");
   cmd->add_option("--lon", a->lon, "Site longitude, east positive, -180 to 360: same forms")
-      ->required();
+      ->required()
+      ->type_name("ANGLE");
   add_series_options(*cmd, a->series);
   cmd->add_option("--height", a->height,
-                  "Site height in metres (default 0; the Sun's position does not depend on it)");
+                  "Site height in metres (default 0; the Sun's position does not depend on it)")
+      ->type_name("M");
   a->tz_option = cmd->add_option(
       "--tz", a->tz,
-      "Time zone of times without Z or an offset (default UTC); adds a local-time column");
+      "Time zone of times without Z or an offset (default UTC); adds a local-time column")
+      ->type_name("ZONE");
   cmd->add_option("--azimuth", a->azimuth,
                   "north: azimuth from north through east (default); south: from south "
-                  "through west");
+                  "through west")
+      ->type_name("north|south");
   cmd->add_flag("--no-precession", a->no_precession, "Leave precession out (J2000.0 equator)");
   cmd->add_flag("--no-nutation", a->no_nutation, "Leave nutation out (mean equator)");
   cmd->add_flag("--no-refraction", a->no_refraction, "Leave refraction out (geometric height)");
-  cmd->add_option("--pressure", a->pressure, "Air pressure for refraction, hPa (default 1013.25)");
+  cmd->add_option("--pressure", a->pressure, "Air pressure for refraction, hPa (default 1013.25)")
+      ->type_name("HPA");
   cmd->add_option("--temperature", a->temperature,
-                  "Air temperature for refraction, degrees C (default 10)");
-  cmd->add_option("--format", a->format, "table (default), csv or jsonl");
+                  "Air temperature for refraction, degrees C (default 10)")
+      ->type_name("C");
+  cmd->add_option("--format", a->format, "table (default), csv or jsonl")
+      ->type_name("table|csv|jsonl");
   cmd->callback([a, &action] { action = [a](Output& out) { return run_sun(*a, out); }; });
 }
 

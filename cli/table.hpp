@@ -49,19 +49,20 @@ class TableHeader {
   void number(std::string name, std::string unit, int width) {
     columns_.push_back({std::move(name), std::move(unit), width, true});
   }
+  // A text wider than its column pushes the rest of its line by as much as it overflows,
+  // and at least one blank separates it from the next column.
   void write(Output& out) const {
     for (int line = 0; line < 2; ++line) {
       std::string s;
+      std::size_t start = 0;
       for (const Column& c : columns_) {
         const std::string& t = line == 0 ? c.name : c.unit;
-        const std::size_t w = static_cast<std::size_t>(c.width);
-        if (c.right) {
-          if (t.size() < w) s.append(w - t.size(), ' ');
-          s += t;
-        } else {
-          s += t;
-          s.append(t.size() < w ? w - t.size() : 1, ' ');
-        }
+        const std::size_t end = start + static_cast<std::size_t>(c.width);
+        const std::size_t at = c.right ? (end > t.size() ? end - t.size() : 0) : start;
+        if (s.size() < at) s.append(at - s.size(), ' ');
+        else if (!s.empty() && !t.empty() && s.back() != ' ') s += ' ';
+        s += t;
+        start = end;
       }
       while (!s.empty() && s.back() == ' ') s.pop_back();
       s += '\n';
