@@ -29,6 +29,18 @@ int main(int argc, char** argv) {
       "objects.\nExit status: 0 done; 1 output could not be written; 2 bad command line.",
       "astro"};
   app.set_version_flag("--version", std::string("astro ") + ASTRO_VERSION);
+  app.footer(
+      "Run astro SUBCOMMAND --help for its options. Values:\n"
+      "  ANGLE     " + std::string(astro::cli::kAngleForms) + "\n"
+      "  TIME      " + std::string(astro::cli::kTimeForms) + "\n"
+      "  DATE      " + std::string(astro::cli::kDateForms) + "\n"
+      "  DURATION  " + std::string(astro::cli::kDurationForms) + "\n"
+      "  ZONE      an IANA time-zone name of the system's database (Europe/Prague, UTC)\n"
+      "Series: row i is at jd = i * step + start; give exactly one of --count and --end "
+      "(the end included).\n"
+      "Formats: table for people; csv (a header line, then one line a row) and jsonl (one "
+      "JSON object a line) with every number as the shortest text that reads back to the "
+      "same double. See docs/astro.md.");
   app.require_subcommand(1);
   app.fallthrough(false);
 

@@ -39,7 +39,8 @@ inline constexpr std::string_view kAngleForms =
     "(50:05N, 14.4167E, 0:07:39W)";
 inline constexpr std::string_view kTimeForms =
     "ISO 8601 date and time (2026-06-09T10:00:00Z, \"2026-06-09 10:00\", "
-    "2026-06-09T12:00:00.250+02:00; without Z or an offset it is in --tz) or jd:JULIAN_DATE "
+    "2026-06-09T12:00:00.250+02:00; without Z or an offset it is in --tz, else UTC) or "
+    "jd:JULIAN_DATE "
     "(jd:2461200.5, UT)";
 inline constexpr std::string_view kDateForms = "a calendar date YYYY-MM-DD (2026-06-09)";
 inline constexpr std::string_view kDurationForms =
