@@ -285,6 +285,38 @@ TEST(AstroSun, BadInputIsRefusedBeforeAnyOutput) {
   }
 }
 
+// jsonl carries the csv's keys and the same texts, times as strings, one object a line.
+TEST(AstroSun, JsonLinesMatchTheCsv) {
+  const std::vector<std::string> args = {"sun", "--lat", "50:05", "--lon", "14:25", "--tz",
+                                         "America/New_York", "--start", "2026-03-08 01:00",
+                                         "--step", "30min", "--count", "5"};
+  auto csv_args = args, json_args = args;
+  csv_args.insert(csv_args.end(), {"--format", "csv"});
+  json_args.insert(json_args.end(), {"--format", "jsonl"});
+  const auto csv = run_astro(csv_args);
+  const auto json = run_astro(json_args);
+  ASSERT_EQ(csv.status, 0) << csv.err;
+  ASSERT_EQ(json.status, 0) << json.err;
+  const auto rows = lines_of(csv.out);
+  const auto objects = lines_of(json.out);
+  ASSERT_EQ(rows.size(), 6u);
+  ASSERT_EQ(objects.size(), 5u);
+  const auto keys = fields_of(rows[0]);
+  for (std::size_t i = 0; i < objects.size(); ++i) {
+    const auto f = fields_of(rows[i + 1]);
+    std::string want = "{";
+    for (std::size_t k = 0; k < keys.size(); ++k) {
+      if (k > 0) want += ",";
+      const bool text = keys[k].rfind("time_", 0) == 0;
+      want += "\"" + keys[k] + "\":" + (text ? "\"" + f[k] + "\"" : f[k]);
+    }
+    EXPECT_EQ(objects[i], want + "}");
+  }
+  // New York springs forward at 02:00 EST: 01:30-05:00 is followed by 03:00-04:00.
+  EXPECT_EQ(fields_of(rows[2])[1], "2026-03-08T01:30:00.000-05:00");
+  EXPECT_EQ(fields_of(rows[3])[1], "2026-03-08T03:00:00.000-04:00");
+}
+
 // The help and the version go to standard output with status 0.
 TEST(AstroSun, HelpAndVersion) {
   const auto help = run_astro({"sun", "--help"});
