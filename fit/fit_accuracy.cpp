@@ -7,6 +7,9 @@
 // e 46-54, i 56-63, node 65-73, peri 75-83, M 86-94, epoch 96-104.
 // Prints one line of key=value pairs; the differences are fit minus catalogue, angles in
 // degrees, the mean longitude node + peri + M reduced to (-180, 180].
+//   fit_accuracy propagate CATALOGUE NAME two-body|perturbed
+// The motion model alone: the second line of NAME carried to the epoch of the first, set
+// beside the first (the catalogue holds Ceres at two epochs three years apart).
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -14,8 +17,10 @@
 #include <iostream>
 #include <numbers>
 #include <string>
+#include <vector>
 
 #include "catalog/fixed_field.hpp"
+#include "fit/motion.hpp"
 #include "fit/orbit_fit.hpp"
 
 namespace {
@@ -26,9 +31,50 @@ double field(const std::string& line, std::size_t column, std::size_t width) {
 
 double reduce180(double degrees) { return std::remainder(degrees, 360.0); }
 
+struct CatalogueLine {
+  double a, e, i, node, peri, m, epoch;  // au, degrees, TT Julian Date
+};
+
+CatalogueLine decode(const std::string& line) {
+  return {field(line, 36, 10), field(line, 46, 9), field(line, 56, 8), field(line, 65, 9),
+          field(line, 75, 9),  field(line, 86, 9), field(line, 96, 9)};
+}
+
+int propagate(const char* catalogue_file, const std::string& name, const std::string& model) {
+  std::ifstream catalogue(catalogue_file);
+  std::vector<CatalogueLine> lines;
+  std::string line;
+  while (std::getline(catalogue, line) && lines.size() < 2)
+    if (line.compare(0, name.size(), name) == 0) lines.push_back(decode(line));
+  if (lines.size() < 2) {
+    std::cerr << "fit_accuracy: fewer than two lines " << name << "\n";
+    return 2;
+  }
+  const double rad = std::numbers::pi / 180.0;
+  const CatalogueLine& from = lines[1];
+  const CatalogueLine& to = lines[0];
+  const astro::ElementSet el = {from.a, from.e, from.i * rad, from.peri * rad, from.node * rad,
+                                std::remainder(from.m * rad, 2.0 * std::numbers::pi)};
+  const double times[1] = {to.epoch};
+  const auto motion = model == "two-body" ? astro::MotionModel::two_body : astro::MotionModel::perturbed;
+  const astro::detail::PlanetTable planets(std::min(from.epoch, to.epoch), std::max(from.epoch, to.epoch));
+  const auto s = astro::detail::propagate(motion, from.epoch, astro::detail::elements_to_state(el),
+                                          times, planets);
+  const astro::ElementSet out = astro::detail::state_to_elements(s[0].state);
+  const double deg = 1.0 / rad;
+  std::printf("propagate=%s model=%s from=%.1f to=%.1f da=%.2e de=%.2e di=%.6f dnode=%.6f "
+              "dperi=%.5f dM=%.5f dL=%.6f\n",
+              name.c_str(), model.c_str(), from.epoch, to.epoch, out[0] - to.a, out[1] - to.e,
+              out[2] * deg - to.i, reduce180(out[4] * deg - to.node),
+              reduce180(out[3] * deg - to.peri), reduce180(out[5] * deg - to.m),
+              reduce180((out[3] + out[4] + out[5]) * deg - (to.node + to.peri + to.m)));
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc == 5 && std::string(argv[1]) == "propagate") return propagate(argv[2], argv[3], argv[4]);
   if (argc != 7) {
     std::cerr << "usage: fit_accuracy OBSERVATIONS OBJECT OBSCODES CATALOGUE NAME two-body|perturbed\n";
     return 2;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
-#include <sstream>
 #include <stdexcept>
 
 #include "catalog/fixed_field.hpp"
@@ -14,7 +13,6 @@
 #include "fit/motion.hpp"
 #include "orbit/determination.hpp"
 #include "orbit/linear.hpp"
-#include "orbit/site.hpp"
 #include "orbit/state_vector.hpp"
 
 namespace astro {
@@ -288,28 +286,24 @@ std::optional<State6> ellipse_state(ElementSet el) {
                 v[0], c * v[1] - s * v[2], s * v[1] + c * v[2]};
 }
 
-// A preliminary orbit from E3 on one triple: the state at t0 (two-body from E3's elements),
-// or nothing when E3 gives no ellipse. The Sun's position is taken from the observer, so
+// A preliminary orbit from E3 on one triple (orbit_from_three_observations, E3's computation
+// with the epoch as an argument): the state at t0 (two-body from E3's elements), or nothing
+// when E3 gives no ellipse. The Sun's position is taken from the observer, so
 // the directions need no parallax correction.
 std::optional<State6> preliminary_state(const std::vector<Prepared>& obs,
                                         const std::array<std::size_t, 3>& triple, double t0) {
-  std::array<double, 3> t{}, ra{}, dec{}, sx{}, sy{}, sz{};
+  std::array<double, 3> t{}, ra{}, dec{};
+  std::array<Vector3, 3> sun{};
   for (std::size_t j = 0; j < 3; ++j) {
     const Prepared& o = obs[triple[j]];
     t[j] = o.tt;
     ra[j] = o.ra;
     dec[j] = o.dec;
-    sx[j] = -o.observer[0];
-    sy[j] = -o.observer[1];
-    sz[j] = -o.observer[2];
+    sun[j] = {-o.observer[0], -o.observer[1], -o.observer[2]};
   }
-  const ObservingSite saved = observing_site;
-  observing_site.epoch = t0;
-  ElementSet el{};
-  std::ostringstream sink;  // E3's messages: the checks below judge the result
-  E3(t, ra, dec, sx, sy, sz, el, sink);
-  observing_site = saved;
-  return ellipse_state(el);
+  const PreliminaryOrbit orbit = orbit_from_three_observations(t, ra, dec, sun, t0);
+  if (orbit.status.coplanar_directions) return std::nullopt;
+  return ellipse_state(orbit.elements);
 }
 
 // When E3 finds no ellipse (three directions close to one great circle, as for a body near
@@ -324,13 +318,10 @@ std::optional<State6> distance_search(const std::vector<Prepared>& obs,
   const Prepared& o1 = obs[triple[0]];
   const Prepared& o2 = obs[triple[2]];
   const std::array<double, 2> t = {o1.tt, o2.tt}, ra = {o1.ra, o2.ra}, dec = {o1.dec, o2.dec};
-  const std::array<double, 2> sx = {-o1.observer[0], -o2.observer[0]},
-                              sy = {-o1.observer[1], -o2.observer[1]},
-                              sz = {-o1.observer[2], -o2.observer[2]};
+  const std::array<Vector3, 2> sun = {Vector3{-o1.observer[0], -o1.observer[1], -o1.observer[2]},
+                                      Vector3{-o2.observer[0], -o2.observer[1], -o2.observer[2]}};
   std::vector<bool> window(obs.size());
   for (std::size_t k = triple[0]; k <= triple[2]; ++k) window[k] = true;
-  const ObservingSite saved = observing_site;
-  observing_site.epoch = t0;
   std::optional<State6> best;
   double best_rms = kStartAcceptArcsec;
   const detail::PlanetTable none;
@@ -338,9 +329,8 @@ std::optional<State6> distance_search(const std::vector<Prepared>& obs,
     const double rho = 0.01 * std::pow(10.0, 4.0 * step / kDistanceSteps);
     for (double ratio : kDistanceRatios) {
       const std::array<double, 2> distance = {rho, rho * ratio};
-      ElementSet el{};
-      E2(t, distance, ra, dec, sx, sy, sz, el);
-      const std::optional<State6> y = ellipse_state(el);
+      const std::optional<State6> y =
+          ellipse_state(orbit_from_two_positions(t, distance, ra, dec, sun, t0).elements);
       if (!y) continue;
       try {
         const double rms =
@@ -354,7 +344,6 @@ std::optional<State6> distance_search(const std::vector<Prepared>& obs,
       }
     }
   }
-  observing_site = saved;
   return best;
 }
 
