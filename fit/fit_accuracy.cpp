@@ -5,11 +5,13 @@
 // The catalogue line (the first whose columns 1-29 begin with CATALOGUE_NAME) gives the
 // epoch (TT) and the elements to compare, read from their columns as decimals: a 36-45,
 // e 46-54, i 56-63, node 65-73, peri 75-83, M 86-94, epoch 96-104.
-// Prints one line of key=value pairs; the differences are fit minus catalogue, angles in
+// Prints one line of key=value pairs, ending with the residuals that the catalogue's own
+// orbit leaves on the same observations (perturbed model, no fit); the differences are fit minus catalogue, angles in
 // degrees, the mean longitude node + peri + M reduced to (-180, 180].
 //   fit_accuracy propagate CATALOGUE NAME two-body|perturbed
 // The motion model alone: the second line of NAME carried to the epoch of the first, set
 // beside the first (the catalogue holds Ceres at two epochs three years apart).
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -111,18 +113,32 @@ int main(int argc, char** argv) {
     return 1;
   }
   const double deg = 180.0 / std::numbers::pi;
+  // The catalogue's orbit against the same observations (perturbed model, no fit).
+  const astro::ElementSet cat = {cat_a, cat_e, cat_i / deg, cat_peri / deg, cat_node / deg,
+                                 cat_m / deg};
+  const astro::FitResult c = astro::orbit_residuals(
+      astro::read_observations(argv[1], argv[2]), astro::read_observatories(argv[3]), cat, epoch,
+      astro::MotionModel::perturbed);
+  double mean_ra = 0.0, mean_dec = 0.0, worst = 0.0;
+  for (const astro::FitResidual& res : c.residuals) {
+    mean_ra += res.dra_cos_dec_arcsec / static_cast<double>(c.residuals.size());
+    mean_dec += res.ddec_arcsec / static_cast<double>(c.residuals.size());
+    worst = std::max({worst, std::abs(res.dra_cos_dec_arcsec), std::abs(res.ddec_arcsec)});
+  }
   const auto& el = r.elements;
   const double lon = (el[astro::element::node] + el[astro::element::peri] + el[astro::element::M]) * deg;
   std::printf(
       "object=%s model=%s epoch=%.1f used=%zu rejected=%zu rms=%.3f seconds=%.3f "
       "a=%.8f da=%.2e e=%.8f de=%.2e i=%.6f di=%.6f node=%.6f dnode=%.6f "
       "peri=%.5f dperi=%.5f M=%.5f dM=%.5f dL=%.6f "
-      "sa=%.1e se=%.1e si=%.1e snode=%.1e speri=%.1e sM=%.1e\n",
+      "sa=%.1e se=%.1e si=%.1e snode=%.1e speri=%.1e sM=%.1e "
+      "catalogue_orbit: rms=%.3f mean_dra=%.3f mean_ddec=%.3f max=%.2f\n",
       argv[2], argv[6], r.epoch_jd_tt, r.observations_used, r.observations_rejected,
       r.rms_arcsec, seconds, el[0], el[0] - cat_a, el[1], el[1] - cat_e, el[2] * deg,
       el[2] * deg - cat_i, el[4] * deg, reduce180(el[4] * deg - cat_node), el[3] * deg,
       reduce180(el[3] * deg - cat_peri), el[5] * deg, reduce180(el[5] * deg - cat_m),
       reduce180(lon - (cat_node + cat_peri + cat_m)), r.sigmas[0], r.sigmas[1],
-      r.sigmas[2] * deg, r.sigmas[4] * deg, r.sigmas[3] * deg, r.sigmas[5] * deg);
+      r.sigmas[2] * deg, r.sigmas[4] * deg, r.sigmas[3] * deg, r.sigmas[5] * deg,
+      c.rms_arcsec, mean_ra, mean_dec, worst);
   return 0;
 }

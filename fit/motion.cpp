@@ -4,7 +4,7 @@
 #include <erfa.h>
 
 #include <algorithm>
-#include <boost/math/interpolators/cubic_hermite.hpp>
+#include <boost/math/interpolators/cardinal_cubic_b_spline.hpp>
 #include <boost/numeric/odeint.hpp>
 #include <cmath>
 #include <numbers>
@@ -193,7 +193,7 @@ constexpr double kMaxTableDays = 200000.0;
 }  // namespace
 
 struct PlanetTable::Impl {
-  using Interpolator = boost::math::interpolators::cardinal_cubic_hermite<std::vector<double>>;
+  using Interpolator = boost::math::interpolators::cardinal_cubic_b_spline<double>;
   double begin, end;
   std::vector<Interpolator> coordinate;  // planet p, axis i at 3 p + i
 };
@@ -202,24 +202,21 @@ PlanetTable::PlanetTable(double t_begin, double t_end) {
   if (!(t_end >= t_begin) || t_end - t_begin > kMaxTableDays) return;
   const double first = t_begin - kTableMarginDays;
   const auto count = static_cast<std::size_t>((t_end - t_begin + 2 * kTableMarginDays) / kTableStep) + 2;
-  std::vector<std::vector<double>> pos(24, std::vector<double>(count)), vel(24, std::vector<double>(count));
+  std::vector<std::vector<double>> pos(24, std::vector<double>(count));
   for (std::size_t n = 0; n < count; ++n) {
     const double t = first + kTableStep * static_cast<double>(n);
     for (int p = 0; p < 8; ++p) {
       double pv[2][3];
       if (eraPlan94(kMjdZero, t - kMjdZero, p + 1, pv) < 0)
         throw std::runtime_error("planetary ephemeris refused planet " + std::to_string(p + 1));
-      for (std::size_t i = 0; i < 3; ++i) {
-        pos[3 * static_cast<std::size_t>(p) + i][n] = pv[0][i];
-        vel[3 * static_cast<std::size_t>(p) + i][n] = pv[1][i];
-      }
+      for (std::size_t i = 0; i < 3; ++i) pos[3 * static_cast<std::size_t>(p) + i][n] = pv[0][i];
     }
   }
   auto impl = std::make_shared<Impl>();
   impl->begin = first;
   impl->end = first + kTableStep * static_cast<double>(count - 1);
   for (std::size_t c = 0; c < 24; ++c)
-    impl->coordinate.emplace_back(std::move(pos[c]), std::move(vel[c]), first, kTableStep);
+    impl->coordinate.emplace_back(pos[c].data(), pos[c].size(), first, kTableStep);
   impl_ = std::move(impl);
 }
 

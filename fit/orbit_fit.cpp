@@ -375,6 +375,35 @@ std::optional<State6> widen_arc(MotionModel model, State6 y, double t_mid,
   return std::nullopt;
 }
 
+// The observations with a site, their TT instants and observer positions, in time order;
+// the others counted in without_site.
+std::vector<Prepared> prepare(std::span<const Observation> observations,
+                              const ObservatoryTable& sites, std::size_t& without_site) {
+  std::vector<Prepared> obs;
+  for (std::size_t k = 0; k < observations.size(); ++k) {
+    const Observation& o = observations[k];
+    const Observatory* site = sites.find(o.observatory);
+    if (site == nullptr || !site->has_position || !std::isfinite(o.jd_utc)) {
+      ++without_site;
+      continue;
+    }
+    double tai1 = 0, tai2 = 0, tt1 = 0, tt2 = 0;
+    const double utc2 = o.jd_utc - kMjdZero;
+    if (eraUtctai(kMjdZero, utc2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0) {
+      ++without_site;
+      continue;
+    }
+    const double tt = tt1 + tt2;
+    const Vector3 geo = observer_geocentric(*site, kMjdZero, utc2, tt1, tt2);
+    const Vector3 earth = detail::earth_heliocentric(tt);
+    obs.push_back({k, o.jd_utc, tt, o.ra, o.dec,
+                   {earth[0] + geo[0], earth[1] + geo[1], earth[2] + geo[2]}, o.observatory});
+  }
+  std::stable_sort(obs.begin(), obs.end(),
+                   [](const Prepared& a, const Prepared& b) { return a.tt < b.tt; });
+  return obs;
+}
+
 FitResult failure(FitResult result, FitStatus status, std::string message) {
   result.status = status;
   result.message = std::move(message);
@@ -430,26 +459,7 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
   if (!observations.empty()) result.object = observations.front().designation;
 
   // Time scales and the observers' places, once for all iterations.
-  std::vector<Prepared> obs;
-  for (std::size_t k = 0; k < observations.size(); ++k) {
-    const Observation& o = observations[k];
-    const Observatory* site = sites.find(o.observatory);
-    if (site == nullptr || !site->has_position || !std::isfinite(o.jd_utc)) {
-      ++result.observations_without_site;
-      continue;
-    }
-    double tai1 = 0, tai2 = 0, tt1 = 0, tt2 = 0;
-    const double utc2 = o.jd_utc - kMjdZero;
-    if (eraUtctai(kMjdZero, utc2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0) {
-      ++result.observations_without_site;
-      continue;
-    }
-    const double tt = tt1 + tt2;
-    const Vector3 geo = observer_geocentric(*site, kMjdZero, utc2, tt1, tt2);
-    const Vector3 earth = detail::earth_heliocentric(tt);
-    obs.push_back({k, o.jd_utc, tt, o.ra, o.dec,
-                   {earth[0] + geo[0], earth[1] + geo[1], earth[2] + geo[2]}, o.observatory});
-  }
+  std::vector<Prepared> obs = prepare(observations, sites, result.observations_without_site);
   std::stable_sort(obs.begin(), obs.end(),
                    [](const Prepared& a, const Prepared& b) { return a.tt < b.tt; });
   if (obs.empty())
@@ -585,6 +595,42 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
   for (std::size_t k = 0; k < obs.size(); ++k)
     result.residuals.push_back({obs[k].jd_utc, obs[k].code, fit.ev.res[2 * k] * kRadToArcsec,
                                 fit.ev.res[2 * k + 1] * kRadToArcsec, used[k]});
+  result.status = FitStatus::ok;
+  return result;
+}
+
+FitResult orbit_residuals(std::span<const Observation> observations,
+                          const ObservatoryTable& sites, const ElementSet& elements,
+                          double epoch_jd_tt, MotionModel model) {
+  FitResult result;
+  result.model = model;
+  result.epoch_jd_tt = epoch_jd_tt;
+  result.elements = elements;
+  if (!observations.empty()) result.object = observations.front().designation;
+  const std::vector<Prepared> obs = prepare(observations, sites, result.observations_without_site);
+  if (obs.empty())
+    return failure(result, FitStatus::no_observations,
+                   "no observation from an observatory with coordinates");
+  ElementSet el = elements;
+  el[element::M] = wrap_pi(el[element::M]);
+  const State6 y = detail::elements_to_state(el);
+  try {
+    detail::PlanetTable planets;
+    if (model == MotionModel::perturbed)
+      planets = detail::PlanetTable(std::min(obs.front().tt, epoch_jd_tt),
+                                    std::max(obs.back().tt, epoch_jd_tt));
+    const Evaluation ev = evaluate(model, epoch_jd_tt, y, obs, planets);
+    const std::vector<bool> used(obs.size(), true);
+    result.rms_arcsec = rms_per_coordinate(ev, used) * kRadToArcsec;
+    for (std::size_t k = 0; k < obs.size(); ++k)
+      result.residuals.push_back({obs[k].jd_utc, obs[k].code, ev.res[2 * k] * kRadToArcsec,
+                                  ev.res[2 * k + 1] * kRadToArcsec, true});
+  } catch (const std::runtime_error& e) {
+    return failure(result, FitStatus::integration_failed, e.what());
+  }
+  result.position = {y[0], y[1], y[2]};
+  result.velocity = {y[3], y[4], y[5]};
+  result.observations_used = obs.size();
   result.status = FitStatus::ok;
   return result;
 }

@@ -90,7 +90,15 @@ struct FitResult {
 FitResult fit_orbit(std::span<const Observation> observations, const ObservatoryTable& sites,
                     const FitOptions& options = {});
 
-// The same from files: the observation file, the object's name (as read_observations takes
+// The residuals of a given orbit, no fit: elements on the J2000.0 ecliptic with M at
+// epoch_jd_tt (TT), moved with the model to every observation. The result holds the
+// elements as given, the state at the epoch, every observation with a site as used, and
+// the RMS; sigmas stay zero. Status no_observations or integration_failed as fit_orbit's.
+FitResult orbit_residuals(std::span<const Observation> observations,
+                          const ObservatoryTable& sites, const ElementSet& elements,
+                          double epoch_jd_tt, MotionModel model);
+
+// fit_orbit from files: the observation file, the object's name (as read_observations takes
 // it), the observatory file. A file that cannot be read gives status file_error with the
 // reason in message.
 FitResult fit_orbit_file(std::string_view observation_file, std::string_view object,
