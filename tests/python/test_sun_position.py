@@ -9,6 +9,8 @@ hexadecimal floats. The test converts degrees to radians and back itself, with t
 
 import os
 import subprocess
+import threading
+import time
 
 import numpy as np
 import pytest
@@ -207,3 +209,20 @@ def test_calendar_round_trip():
         astro.jd(1e10, 1, 1)
     with pytest.raises(TypeError):
         astro.jd("2026", 6, 9)
+
+
+def test_the_gil_is_released_while_the_chain_runs():
+    # A thread runs the chain over 300,000 instants (about 0.3 s or more); meanwhile this
+    # thread keeps stamping the clock. Were the GIL held through the chain, one gap between
+    # stamps would last nearly the whole call.
+    jd = 2461200.5 + np.arange(300_000) / 1440.0
+    worker = threading.Thread(target=astro.sun_position, args=(jd, 50.1, 14.4))
+    start = time.perf_counter()
+    worker.start()
+    stamps = [start]
+    while worker.is_alive():
+        stamps.append(time.perf_counter())
+    worker.join()
+    duration = stamps[-1] - start
+    assert duration > 0.1
+    assert np.diff(stamps).max() < 0.5 * duration
