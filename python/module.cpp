@@ -11,10 +11,13 @@
 #include <cstddef>
 #include <limits>
 #include <span>
+#include <string_view>
 #include <vector>
 
+#include "core/constants.hpp"
+#include "core/errors.hpp"
+#include "solar/events.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace py = pybind11;
@@ -165,6 +168,37 @@ py::tuple sun_position_kernel(const py::array_t<double>& jd_ut, const py::array_
   return fields;
 }
 
+// sun_events at one site (degrees, metres), Julian Dates UT; the sunrise horizon in degrees,
+// NaN for the library's default. Returns (kind names, jd_ut, azimuth, height): a list of
+// str and three float64 arrays, the angles in degrees.
+py::tuple sun_events_kernel(double latitude, double longitude, double height, double jd_from,
+                            double jd_to, double horizon_deg, bool use_site_height) {
+  const astro::Site site{latitude * kDegToRad, longitude * kDegToRad, height};
+  astro::SunEventOptions options;
+  if (!std::isnan(horizon_deg)) options.horizon = horizon_deg * kDegToRad;
+  options.use_site_height = use_site_height;
+  std::vector<astro::SunEvent> events;
+  {
+    py::gil_scoped_release release;
+    events = astro::sun_events(site, jd_from, jd_to, options);
+  }
+  const auto n = static_cast<py::ssize_t>(events.size());
+  py::list kinds(n);
+  py::array_t<double> jd(n), azimuth(n), heights(n);
+  double* jd_out = jd.mutable_data();
+  double* az_out = azimuth.mutable_data();
+  double* ht_out = heights.mutable_data();
+  for (py::ssize_t k = 0; k < n; ++k) {
+    const astro::SunEvent& e = events[static_cast<std::size_t>(k)];
+    const std::string_view name = astro::sun_event_name(e.kind);
+    kinds[static_cast<std::size_t>(k)] = py::str(name.data(), name.size());
+    jd_out[k] = e.jd_ut;
+    az_out[k] = e.azimuth * kRadToDeg;
+    ht_out[k] = e.height * kRadToDeg;
+  }
+  return py::make_tuple(kinds, jd, azimuth, heights);
+}
+
 }  // namespace
 
 PYBIND11_MODULE(_astro, m) {
@@ -176,6 +210,12 @@ PYBIND11_MODULE(_astro, m) {
         py::arg("pressure_hpa"), py::arg("temperature_c"),
         "sun_position over three float64 arrays of one shape (degrees in, degrees out); "
         "returns the nine fields as a tuple of arrays.");
+
+  m.def("sun_events", &sun_events_kernel, py::arg("latitude"), py::arg("longitude"),
+        py::arg("height"), py::arg("jd_from"), py::arg("jd_to"), py::arg("horizon"),
+        py::arg("use_site_height"),
+        "sun_events at one site (degrees, metres) in [jd_from, jd_to); returns the kinds' "
+        "names and the events' jd_ut, azimuth and height (degrees).");
 
   m.def("jd", &astro::JD, py::arg("year"), py::arg("month"), py::arg("day"),
         "JD: Julian Date of a calendar date (day with the time of day as a fraction).");

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <vector>
 
+#include "core/constants.hpp"
 #include "solar/sun.hpp"
-#include "timeutil/constants.hpp"
 
 int main(int argc, char** argv) {
   const long n = argc > 1 ? std::atol(argv[1]) : 1000000;

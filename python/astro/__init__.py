@@ -7,6 +7,8 @@ instants are Julian Dates in Universal Time. See docs/python.md.
 """
 
 from collections.abc import Mapping
+import datetime
+import math
 import numbers
 
 import numpy as np
@@ -14,7 +16,8 @@ import numpy as np
 from . import _astro
 from ._astro import RangeError
 
-__all__ = ["sun_position", "SunPosition", "jd", "calendar", "RangeError", "FIELDS"]
+__all__ = ["sun_position", "SunPosition", "sun_events", "SunEvents", "EVENT_KINDS", "jd",
+           "calendar", "RangeError", "FIELDS"]
 
 FIELDS = (
     "azimuth",
@@ -83,6 +86,63 @@ class SunPosition(Mapping):
         return f"SunPosition({inner})"
 
 
+# The kinds of sun_events in the library's order; names as sun_event_name spells them.
+EVENT_KINDS = (
+    "astronomical_dawn",
+    "nautical_dawn",
+    "civil_dawn",
+    "sunrise",
+    "transit",
+    "sunset",
+    "civil_dusk",
+    "nautical_dusk",
+    "astronomical_dusk",
+    "lower_transit",
+)
+
+
+class SunEvents(Mapping):
+    """A site's Sun events in time order: four arrays of one length, as attributes or keys.
+
+    kind     the event's name (numpy str array): astronomical_dawn, nautical_dawn,
+             civil_dawn, sunrise, transit, sunset, civil_dusk, nautical_dusk,
+             astronomical_dusk, lower_transit
+    jd_ut    Julian Date, UT (float64)
+    azimuth  of the Sun's centre, degrees from the north point through the east, [0, 360)
+    height   geometric height of the Sun's centre (no refraction), degrees: the event's
+             horizon for rises, sets and twilights; at a transit it tells day from night
+    """
+
+    FIELDS = ("kind", "jd_ut", "azimuth", "height")
+    __slots__ = FIELDS
+
+    def __init__(self, kind, jd_ut, azimuth, height):
+        for name, value in zip(self.FIELDS, (kind, jd_ut, azimuth, height)):
+            object.__setattr__(self, name, value)
+
+    def __setattr__(self, name, value):
+        raise AttributeError("SunEvents is read-only")
+
+    def __getitem__(self, key):
+        if key not in self.FIELDS:
+            raise KeyError(key)
+        return getattr(self, key)
+
+    def __iter__(self):
+        return iter(self.FIELDS)
+
+    def __len__(self):
+        return len(self.FIELDS)
+
+    @property
+    def count(self):
+        """The number of events."""
+        return len(self.jd_ut)
+
+    def __repr__(self):
+        return f"SunEvents(count={self.count})"
+
+
 def _float_array(name, value):
     """value as a float64 array; TypeError unless it holds real numbers."""
     if isinstance(value, (str, bytes)):
@@ -104,12 +164,15 @@ def _switch(name, value):
     return bool(value)
 
 
-def _real(name, value, default):
-    if value is None:
-        return default
+def _number(name, value):
     if isinstance(value, (bool, np.bool_)) or not isinstance(value, numbers.Real):
-        raise TypeError(f"{name} must be a number or None, not {type(value).__name__}")
+        raise TypeError(f"{name} must be a number, not {type(value).__name__}")
     return float(value)
+
+
+def _real(name, value, default):
+    """value as a float, default for None."""
+    return default if value is None else _number(name, value)
 
 
 def sun_position(jd_ut, latitude, longitude, *, height=0.0, precession=True, nutation=True,
@@ -157,6 +220,53 @@ def sun_position(jd_ut, latitude, longitude, *, height=0.0, precession=True, nut
     return SunPosition(fields)
 
 
+def _instant(name, value):
+    """A Julian Date UT from a number, an ISO date or date-time string, a date or a datetime."""
+    if isinstance(value, str):
+        try:
+            value = datetime.datetime.fromisoformat(value)
+        except ValueError:
+            raise ValueError(f"{name} is not an ISO date or date-time: {value!r}") from None
+    if isinstance(value, datetime.datetime):
+        if value.tzinfo is not None:
+            value = value.astimezone(datetime.timezone.utc).replace(tzinfo=None)
+        seconds = (value.hour * 60 + value.minute) * 60 + value.second + value.microsecond / 1e6
+        return _astro.jd(value.year, value.month, value.day + seconds / 86400.0)
+    if isinstance(value, datetime.date):
+        return _astro.jd(value.year, value.month, float(value.day))
+    return _number(name, value)
+
+
+def sun_events(latitude, longitude, date_from, date_to, *, height=0.0, horizon=None,
+               use_site_height=False):
+    """Sunrise, sunset, transits and twilights at one site in [date_from, date_to).
+
+    latitude, longitude  degrees, north and east positive (numbers)
+    date_from, date_to   each a Julian Date UT (a number), an ISO date or date-time string
+                         ("2026-06-09", "2026-06-09T18:30", "2026-06-09T20:30+02:00"), a
+                         datetime.date (0h UT) or a datetime.datetime (naive: UT; aware:
+                         turned to UT). Dates go through the library's JD, which reads those
+                         before 1582 October 16 in the Julian calendar.
+    height               metres above sea level, for the dip of the horizon only
+    horizon              the Sun's geometric height at sunrise and sunset, degrees; None
+                         takes -50 arcminutes (refraction and semi-diameter)
+    use_site_height      lower that horizon by the dip of the sea horizon at height
+
+    Returns a SunEvents of numpy arrays (kind names, jd_ut, azimuth, height in degrees) in
+    time order. Raises ValueError for NaN bounds or an instant the model cannot place,
+    TypeError for arguments of the wrong kind.
+    """
+    lat = _number("latitude", latitude)
+    lon = _number("longitude", longitude)
+    jd_from = _instant("date_from", date_from)
+    jd_to = _instant("date_to", date_to)
+    horizon_deg = _real("horizon", horizon, math.nan)
+    kinds, jd_ut, azimuth, heights = _astro.sun_events(
+        lat, lon, _real("height", height, 0.0), jd_from, jd_to, horizon_deg,
+        _switch("use_site_height", use_site_height))
+    return SunEvents(np.array(kinds, dtype="<U17"), jd_ut, azimuth, heights)
+
+
 def jd(year, month, day):
     """Julian Date of a calendar date: the library's JD.
 
@@ -164,8 +274,7 @@ def jd(year, month, day):
     day as a fraction (1.5 is the 1st at 12h). Dates before 1582 October 16 are read in the
     Julian calendar. Raises ValueError (astro.RangeError) where JD cannot place the date.
     """
-    return _astro.jd(_real("year", year, None), _real("month", month, None),
-                     _real("day", day, None))
+    return _astro.jd(_number("year", year), _number("month", month), _number("day", day))
 
 
 def calendar(jd_ut):
@@ -175,4 +284,4 @@ def calendar(jd_ut):
     NaN gives NaN in all three. Raises ValueError (astro.RangeError) where OD cannot place
     the date (|jd + 0.5| of 2**31 or more).
     """
-    return _astro.calendar(_real("jd_ut", jd_ut, None))
+    return _astro.calendar(_number("jd_ut", jd_ut))

@@ -226,3 +226,88 @@ def test_the_gil_is_released_while_the_chain_runs():
     duration = stamps[-1] - start
     assert duration > 0.1
     assert np.diff(stamps).max() < 0.5 * duration
+
+
+def reference_events(queries):
+    """The C++ sun_events for (lat_deg, lon_deg, height, jd_from, jd_to, horizon_deg or None,
+    use_site_height) queries: a list of (names, jd, azimuth_deg, height_deg) or "error"."""
+    lines = []
+    for lat, lon, height, jd_from, jd_to, horizon, dip in queries:
+        lines.append(" ".join([(lat * DEG_TO_RAD).hex(), (lon * DEG_TO_RAD).hex(),
+                               float(height).hex(), float(jd_from).hex(), float(jd_to).hex(),
+                               "default" if horizon is None else (horizon * DEG_TO_RAD).hex(),
+                               str(int(dip))]))
+    done = subprocess.run([os.environ["ASTRO_SUN_REFERENCE"], "events"],
+                          input="\n".join(lines) + "\n", capture_output=True, text=True,
+                          check=True)
+    results, current = [], []
+    for line in done.stdout.splitlines():
+        if line in ("end", "error"):
+            results.append(line if line == "error" else current)
+            current = []
+            continue
+        name, *numbers = line.split()
+        current.append((name, *(float.fromhex(v) for v in numbers)))
+    assert len(results) == len(queries)
+    return results
+
+
+EVENT_QUERIES = [
+    ("Prague, two June days", (50.1, 14.4, 0.0, 2461200.5, 2461202.5, None, False)),
+    ("Tromso, midsummer week", (69.65, 18.96, 0.0, 2461208.5, 2461215.5, None, False)),
+    ("Tromso, midwinter week", (69.65, 18.96, 0.0, 2461030.5, 2461037.5, None, False)),
+    ("Quito, a month", (-0.22, -78.51, 2850.0, 2461100.5, 2461130.5, None, True)),
+    ("McMurdo, a year", (-77.85, 166.67, 10.0, 2461041.5, 2461406.5, -1.0, False)),
+    ("an empty range", (50.1, 14.4, 0.0, 2461202.5, 2461200.5, None, False)),
+]
+
+
+@pytest.mark.parametrize("label, query", EVENT_QUERIES, ids=[q[0] for q in EVENT_QUERIES])
+def test_sun_events_equal_cpp_bit_for_bit(label, query):
+    (want,) = reference_events([query])
+    lat, lon, height, jd_from, jd_to, horizon, dip = query
+    got = astro.sun_events(lat, lon, jd_from, jd_to, height=height, horizon=horizon,
+                           use_site_height=dip)
+    assert got.count == len(want)
+    if label != "an empty range":
+        assert got.count > 0
+    assert got.kind.dtype.kind == "U" and set(got.kind) <= set(astro.EVENT_KINDS)
+    assert list(got.kind) == [w[0] for w in want]
+    assert_same_bits(got.jd_ut, [w[1] for w in want], label)
+    assert_same_bits(got["azimuth"], [w[2] * RAD_TO_DEG for w in want], label)
+    assert_same_bits(got.height, [w[3] * RAD_TO_DEG for w in want], label)
+    assert np.all(np.diff(got.jd_ut) >= 0)
+
+
+def test_sun_events_dates_as_text_dates_and_julian_dates():
+    import datetime
+    want = astro.sun_events(50.1, 14.4, 2461200.5, 2461201.5)
+    assert list(want.kind) == ["nautical_dawn", "civil_dawn", "sunrise", "transit", "sunset",
+                               "civil_dusk", "nautical_dusk", "lower_transit"]
+    utc_plus_2 = datetime.timezone(datetime.timedelta(hours=2))
+    for date_from, date_to in [
+            ("2026-06-09", "2026-06-10"),
+            ("2026-06-09T00:00:00", "2026-06-10T00:00"),
+            ("2026-06-09T02:00+02:00", "2026-06-10T02:00+02:00"),
+            (datetime.date(2026, 6, 9), datetime.date(2026, 6, 10)),
+            (datetime.datetime(2026, 6, 9), datetime.datetime(2026, 6, 10, 2, tzinfo=utc_plus_2))]:
+        got = astro.sun_events(50.1, 14.4, date_from, date_to)
+        assert np.array_equal(got.jd_ut, want.jd_ut), (date_from, date_to)
+    noon = astro.sun_events(50.1, 14.4, "2026-06-09T12:00", 2461201.5)
+    assert list(noon.kind) == ["sunset", "civil_dusk", "nautical_dusk", "lower_transit"]
+
+
+@pytest.mark.parametrize("args, keywords, error", [
+    ((50.1, 14.4, float("nan"), 2461201.5), {}, ValueError),
+    ((50.1, 14.4, "9 June 2026", 2461201.5), {}, ValueError),
+    ((50.1, 14.4, None, 2461201.5), {}, TypeError),
+    (("50.1", 14.4, 2461200.5, 2461201.5), {}, TypeError),
+    ((np.array([50.1, 40.0]), 14.4, 2461200.5, 2461201.5), {}, TypeError),
+    ((50.1, 14.4, 2461200.5, 2461201.5), dict(horizon="low"), TypeError),
+    ((50.1, 14.4, 2461200.5, 2461201.5), dict(use_site_height=1), TypeError),
+    ((50.1, 14.4, 2461200.5, 2461201.5), dict(refraction=True), TypeError),
+], ids=["NaN bound", "not ISO", "None bound", "string latitude", "array latitude",
+        "string horizon", "integer switch", "unknown keyword"])
+def test_sun_events_bad_arguments_raise(args, keywords, error):
+    with pytest.raises(error):
+        astro.sun_events(*args, **keywords)
