@@ -41,6 +41,9 @@ void add_series_options(CLI::App& command, SeriesOptions& series) {
                            "for a negative step); same forms as --start")
                            ->type_name("TIME");
   series.count_option->excludes(series.end_option);
+  command.footer("Give exactly one of --count and --end. Row i is at jd = i * step + start, "
+                 "never accumulated; the end is included. Exit status: 0 done, 1 output could "
+                 "not be written, 2 bad command line (nothing written). See docs/astro.md.");
 }
 
 namespace {

@@ -262,6 +262,10 @@ void add_events_command(CLI::App& root, Action& action) {
   cmd->add_option("--format", a->format, "table (default, one line a day), csv or jsonl (one "
                                          "event a line)")
       ->type_name("FORMAT");
+  cmd->footer("Give exactly one of --days and --to. A day runs from one local midnight in "
+              "--tz to the next (23 or 25 hours when the clocks change). Exit status: 0 done, "
+              "1 output could not be written, 2 bad command line (nothing written). See "
+              "docs/astro.md.");
   cmd->callback([a, &action] { action = [a](Output& out) { return run_events(*a, out); }; });
 }
 

@@ -281,6 +281,16 @@ double parse_time(std::string_view text, const date::time_zone* zone) {
   return jd_from_unix_ms(unix_ms);
 }
 
+namespace {
+
+// A duration in days, refused beyond 10,000 years either way.
+double within_bound(double days) {
+  if (!(std::fabs(days) <= 3.7e6)) throw ParseError("the duration must lie within 10,000 years");
+  return days;
+}
+
+}  // namespace
+
 double parse_duration_days(std::string_view text) {
   const std::string_view s = trim(text);
   if (s.empty()) throw ParseError("the value is empty");
@@ -309,7 +319,7 @@ double parse_duration_days(std::string_view text) {
       sec = real_or_throw(rest, "the seconds");
       if (!(sec < 60)) throw ParseError("the seconds must lie below 60");
     }
-    return sign * ((h * 60 + m) * 60 + sec) / 86400.0;
+    return within_bound(sign * ((h * 60 + m) * 60 + sec) / 86400.0);
   }
   struct Unit {
     std::string_view suffix;
@@ -319,10 +329,7 @@ double parse_duration_days(std::string_view text) {
   for (const Unit& u : kUnits) {
     if (s.size() > u.suffix.size() && s.substr(s.size() - u.suffix.size()) == u.suffix) {
       const double v = real_or_throw(trim(s.substr(0, s.size() - u.suffix.size())), "the amount");
-      const double days = v / u.per_day;
-      if (!std::isfinite(days) || std::fabs(days) > 3.7e6)
-        throw ParseError("the duration must lie within 10,000 years");
-      return days;
+      return within_bound(v / u.per_day);
     }
   }
   throw ParseError("a unit s, min, h or d is wanted after the number");

@@ -83,7 +83,7 @@ std::int64_t parse_date(std::string_view text);
 
 // A duration, returned in days (seconds / 86400 as one division).
 //   text  a number (textio's grammar, a sign allowed) directly followed by s, min, h or d;
-//         or [-]HH:MM[:SS[.fff...]] with minutes and seconds below 60
+//         or [-]HH:MM[:SS[.fff...]] with minutes and seconds below 60; at most 10,000 years
 double parse_duration_days(std::string_view text);
 
 // A count of rows or days: decimal digits, 0 to max.

@@ -185,7 +185,7 @@ TEST(ParseDuration, Forms) {
   }
   EXPECT_EQ(parse_duration_days("1h"), 1.0 / 24);
   for (const char* text : {"", "10", "10m", "1hh", "h", "1.5.5h", "00:60:00", "00:10:60",
-                           "00:1:00", "1:00:0", "infs", "1e999d", "5000000d", "--1h"}) {
+                           "00:1:00", "1:00:0", "infs", "1e999d", "5000000d", "--1h", "202325002:00"}) {
     SCOPED_TRACE(text);
     EXPECT_THROW(parse_duration_days(text), ParseError);
   }
