@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "catalog/file_scan.hpp"
 #include "catalog/fixed_field.hpp"
 #include "catalog/text_file.hpp"
 #include "core/constants.hpp"
@@ -49,12 +50,14 @@ void require_positive_axis(double a, std::string_view line) {
 enum class Skip { done, end, error };
 
 // Skips the lines that hold "BEGIN", then the header line after them.
-Skip skip_leading_lines(std::istream& in, std::string& line) {
+template <class Lines>
+Skip skip_leading_lines(Lines& lines) {
+  std::string_view line;
   for (;;) {
-    const LineStatus status = read_record(in, kRecordWidth, line);
+    const LineStatus status = lines.next(line);
     if (status == LineStatus::end) return Skip::end;
     if (status == LineStatus::error) return Skip::error;
-    if (line.find("BEGIN") == std::string::npos) return Skip::done;
+    if (line.find("BEGIN") == std::string_view::npos) return Skip::done;
   }
 }
 
@@ -87,35 +90,57 @@ void DECODE_ELMTS(std::string_view line, ElementSet& elements) {
   elements = el;
 }
 
-void read_elmts_lines(std::istream& in, std::string_view object_name, ElementSet& elements,
-                      std::int32_t n, std::ostream& out) {
-  std::string line;
-  const Skip skip = skip_leading_lines(in, line);
+namespace {
+
+// The reading of READ_ELMTS over a source of records (BlockLines or StreamLines). The scan
+// looks for the name's significant part in the first 28 columns, where it must stand for its
+// blank to fall within column 29; each line it gives is tested for the whole pattern.
+template <class Lines>
+void read_elmts_from(Lines& lines, std::string_view object_name, ElementSet& elements,
+                     std::int32_t n, std::ostream& out) {
+  const Skip skip = skip_leading_lines(lines);
   if (skip == Skip::error) out << detail::kReadError << '\n';
   if (skip != Skip::done) return;
   const std::string_view name = object_name.substr(0, kNameLength);
-  const std::string pattern =
-      std::string(name.substr(0, static_cast<std::size_t>(LENGTH(name)))) + ' ';
+  const std::string_view significant = name.substr(0, static_cast<std::size_t>(LENGTH(name)));
+  const std::string pattern = std::string(significant) + ' ';
+  std::string_view line;
   for (std::int32_t k = 0; k < n;) {
-    const LineStatus status = read_record(in, kRecordWidth, line);
+    const LineStatus status = lines.next_containing(significant, kNameColumns - 1, line);
     if (status == LineStatus::end) return;
     if (status == LineStatus::error) {
       out << detail::kReadError << '\n';
       return;
     }
-    if (std::string_view(line).substr(0, kNameColumns).find(pattern) == std::string_view::npos) {
-      continue;
-    }
+    if (line.substr(0, kNameColumns).find(pattern) == std::string_view::npos) continue;
     ++k;
     DECODE_ELMTS(line, elements);
   }
 }
 
+}  // namespace
+
+void read_elmts_lines(std::istream& in, std::string_view object_name, ElementSet& elements,
+                      std::int32_t n, std::ostream& out) {
+  StreamLines lines(in, kRecordWidth);
+  read_elmts_from(lines, object_name, elements, n, out);
+}
+
+namespace detail {
+
+void read_elmts_file(std::string_view file_name, std::string_view object_name,
+                     ElementSet& elements, std::int32_t n, std::ostream& out, std::size_t block) {
+  BlockFile input(block);
+  if (!open_text_file(file_name, input.file, out)) return;
+  BlockLines lines(input.file, kRecordWidth, block);
+  read_elmts_from(lines, object_name, elements, n, out);
+}
+
+}  // namespace detail
+
 void READ_ELMTS(std::string_view file_name, std::string_view object_name, ElementSet& elements,
                 std::int32_t n, std::ostream& out) {
-  std::ifstream file;
-  if (!detail::open_text_file(file_name, file, out)) return;
-  read_elmts_lines(file, object_name, elements, n, out);
+  detail::read_elmts_file(file_name, object_name, elements, n, out, BlockLines::kDefaultBlock);
 }
 
 }  // namespace astro

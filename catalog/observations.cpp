@@ -5,6 +5,7 @@
 #include <fstream>
 #include <string>
 
+#include "catalog/file_scan.hpp"
 #include "catalog/fixed_field.hpp"
 #include "catalog/text_file.hpp"
 #include "core/constants.hpp"
@@ -68,18 +69,19 @@ std::size_t capacity(std::int32_t n, std::span<double> times, std::span<double> 
   return std::min({static_cast<std::size_t>(n), times.size(), ra.size(), dec.size()});
 }
 
-}  // namespace
-
-void read_mpc_lines(std::istream& in, std::string_view object_name, std::span<double> times,
-                    std::span<double> ra, std::span<double> dec, std::int32_t& n,
-                    std::ostream& out) {
+// The reading of READ_MPC over a source of records (BlockLines or StreamLines). Only lines
+// that hold the pattern in columns 1-12 are looked at closely; an empty pattern passes all.
+template <class Lines>
+void read_mpc_from(Lines& lines, std::string_view object_name, std::span<double> times,
+                   std::span<double> ra, std::span<double> dec, std::int32_t& n,
+                   std::ostream& out) {
   const std::size_t room = capacity(n, times, ra, dec);
   const std::string_view name = object_name.substr(0, kNameLength);
   const std::string_view pattern = name.substr(0, static_cast<std::size_t>(LENGTH(name)));
   n = 0;
-  std::string line;
+  std::string_view line;
   for (std::size_t k = 0; k < room;) {
-    const LineStatus status = read_record(in, kRecordWidth, line);
+    const LineStatus status = lines.next_containing(pattern, kDesignation, line);
     if (status == LineStatus::end) return;
     if (status == LineStatus::error) {
       out << detail::kReadError << '\n';
@@ -94,14 +96,34 @@ void read_mpc_lines(std::istream& in, std::string_view object_name, std::span<do
   }
 }
 
-void READ_MPC(std::string_view file_name, std::string_view object_name, std::span<double> times,
-              std::span<double> ra, std::span<double> dec, std::int32_t& n, std::ostream& out) {
-  std::ifstream file;
-  if (!detail::open_text_file(file_name, file, out)) {
+}  // namespace
+
+void read_mpc_lines(std::istream& in, std::string_view object_name, std::span<double> times,
+                    std::span<double> ra, std::span<double> dec, std::int32_t& n,
+                    std::ostream& out) {
+  StreamLines lines(in, kRecordWidth);
+  read_mpc_from(lines, object_name, times, ra, dec, n, out);
+}
+
+namespace detail {
+
+void read_mpc_file(std::string_view file_name, std::string_view object_name,
+                   std::span<double> times, std::span<double> ra, std::span<double> dec,
+                   std::int32_t& n, std::ostream& out, std::size_t block) {
+  BlockFile input(block);
+  if (!open_text_file(file_name, input.file, out)) {
     n = 0;
     return;
   }
-  read_mpc_lines(file, object_name, times, ra, dec, n, out);
+  BlockLines lines(input.file, kRecordWidth, block);
+  read_mpc_from(lines, object_name, times, ra, dec, n, out);
+}
+
+}  // namespace detail
+
+void READ_MPC(std::string_view file_name, std::string_view object_name, std::span<double> times,
+              std::span<double> ra, std::span<double> dec, std::int32_t& n, std::ostream& out) {
+  detail::read_mpc_file(file_name, object_name, times, ra, dec, n, out, BlockLines::kDefaultBlock);
 }
 
 }  // namespace astro

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "catalog/optical_observations.hpp"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cstdint>
@@ -9,7 +10,10 @@
 #include <numbers>
 #include <string>
 
+#include "catalog/decimal.hpp"
+#include "catalog/file_scan.hpp"
 #include "catalog/fixed_field.hpp"
+#include "catalog/text_file.hpp"
 #include "textio/lines.hpp"
 
 namespace astro {
@@ -17,6 +21,7 @@ namespace astro {
 namespace {
 
 constexpr std::size_t kRecordWidth = 80;
+constexpr std::size_t kDesignation = 12;  // columns 1-12 hold the designation
 constexpr std::size_t kNote2Column = 15;
 constexpr std::size_t kDecSignColumn = 45;
 
@@ -84,25 +89,32 @@ Parts split_numbers(std::string_view line, const RealField& field, std::size_t m
     while (end < text.size() && text[end] != ' ') ++end;
     const std::string_view item = text.substr(pos, end - pos);
     std::size_t points = 0;
-    bool digits = false;
+    std::size_t digits = 0;
+    std::size_t decimals = 0;
+    std::int64_t m = 0;  // the digits as an integer, while there are at most 15
     for (char c : item) {
       if (c == '.') {
         ++points;
       } else if (c >= '0' && c <= '9') {
-        digits = true;
+        if (++digits <= detail::kExactDigits) m = m * 10 + (c - '0');
+        decimals += points;
       } else {
         throw FieldError("not a number", field, line);
       }
     }
     // The k-th number starts in the field's column 3k + 1: "HH MM SS.ddd", "DD MM SS.dd".
-    if (!digits || points > 1 || point_seen || parts.count == max_count ||
+    if (digits == 0 || points > 1 || point_seen || parts.count == max_count ||
         (field.column != kDateField.column && pos != 3 * parts.count))
       throw FieldError("not a number", field, line);
     point_seen = points == 1;
     double value = 0.0;
-    const auto result = std::from_chars(item.data(), item.data() + item.size(), value);
-    if (result.ec != std::errc() || result.ptr != item.data() + item.size())
-      throw FieldError("not a number", field, line);
+    if (digits <= detail::kExactDigits) {
+      value = detail::scaled_decimal(m, decimals);
+    } else {
+      const auto result = std::from_chars(item.data(), item.data() + item.size(), value);
+      if (result.ec != std::errc() || result.ptr != item.data() + item.size())
+        throw FieldError("not a number", field, line);
+    }
     parts.value[parts.count++] = value;
     pos = end;
   }
@@ -158,14 +170,14 @@ bool object_matches(std::string_view line, std::string_view name) {
   if (name.empty()) return true;
   const std::string_view number = trim(columns(line, kNumberField));
   const std::string_view provisional = trim(columns(line, kProvisionalField));
-  const std::string_view whole = trim(line.substr(0, 12));
+  const std::string_view whole = trim(line.substr(0, kDesignation));
   return name == number || name == provisional || name == whole ||
          (!number.empty() && number_matches(number, name));
 }
 
 Observation decode(std::string_view line) {
   Observation obs;
-  obs.designation = std::string(trim(line.substr(0, 12)));
+  obs.designation = std::string(trim(line.substr(0, kDesignation)));
   obs.note2 = line[kNote2Column - 1];
   obs.jd_utc = julian_date(line);
   obs.ra = sexagesimal_seconds(split_numbers(line, kRaField, 3), 24.0, line, kRaField) *
@@ -178,18 +190,37 @@ Observation decode(std::string_view line) {
   return obs;
 }
 
-std::vector<Observation> read_stream(std::istream& in, std::string_view object_name,
-                                     std::string_view note2_codes, std::string_view source) {
+// The reading of read_observations over a source of records (BlockLines or StreamLines).
+// The name, when given, stands in the bytes of columns 1-12 of every line it matches (as the
+// number, the designation or the whole field, and as the tail of a number written with
+// leading zeros), so the scan looks only at lines that hold it there.
+//   file_size  bytes of the file, or 0 when not known (a stream): with it a vector of a
+//              thousand entries or more grows to the count projected from the share of the
+//              file read so far (at most 64 times what it holds), so that a file of many
+//              matches is not copied again and again as the vector doubles
+template <class Lines>
+std::vector<Observation> read_from(Lines& lines, std::string_view object_name,
+                                   std::string_view note2_codes, std::string_view source,
+                                   std::uint64_t file_size = 0) {
   const std::string_view name = trim(object_name);
   std::vector<Observation> result;
-  std::string line;
+  std::string_view line;
   for (;;) {
-    const LineStatus status = read_record(in, kRecordWidth, line);
+    const LineStatus status = lines.next_containing(name, kDesignation, line);
     if (status == LineStatus::end) break;
     if (status == LineStatus::error)
       throw ObservationFileError("error reading observation file " + std::string(source));
     if (note2_codes.find(line[kNote2Column - 1]) == std::string_view::npos) continue;
     if (!object_matches(line, name)) continue;
+    if constexpr (requires { lines.bytes_taken(); }) {
+      if (result.size() == result.capacity() && result.size() >= 1024 && file_size > 0) {
+        const double share =
+            static_cast<double>(lines.bytes_taken()) / static_cast<double>(file_size);
+        const double held = static_cast<double>(result.size());
+        const double projected = std::min(1.05 * held / std::max(share, 1e-9), 64 * held);
+        if (projected > 2 * held) result.reserve(static_cast<std::size_t>(projected) + 16);
+      }
+    }
     result.push_back(decode(line));
   }
   return result;
@@ -197,22 +228,36 @@ std::vector<Observation> read_stream(std::istream& in, std::string_view object_n
 
 }  // namespace
 
-std::vector<Observation> read_observations(std::string_view file_name, std::string_view object_name,
-                                           std::string_view note2_codes) {
+namespace detail {
+
+std::vector<Observation> read_observations_file(std::string_view file_name,
+                                                std::string_view object_name,
+                                                std::string_view note2_codes, std::size_t block) {
   const std::string name(file_name);
-  std::ifstream file;
+  detail::BlockFile input(block);
   std::error_code ec;
   // A directory opens on some systems and fails only at the first read: refuse it here; a
   // name holding a NUL byte names no file.
   if (name.find('\0') == std::string::npos && !std::filesystem::is_directory(name, ec))
-    file.open(name, std::ios::in | std::ios::binary);
-  if (!file.is_open()) throw ObservationFileError("cannot open observation file " + name);
-  return read_stream(file, object_name, note2_codes, name);
+    input.file.open(name, std::ios::in | std::ios::binary);
+  if (!input.file.is_open()) throw ObservationFileError("cannot open observation file " + name);
+  const std::uint64_t size = std::filesystem::file_size(name, ec);
+  BlockLines lines(input.file, kRecordWidth, block);
+  return read_from(lines, object_name, note2_codes, name, ec ? 0 : size);
+}
+
+}  // namespace detail
+
+std::vector<Observation> read_observations(std::string_view file_name, std::string_view object_name,
+                                           std::string_view note2_codes) {
+  return detail::read_observations_file(file_name, object_name, note2_codes,
+                                        BlockLines::kDefaultBlock);
 }
 
 std::vector<Observation> read_observations(std::istream& in, std::string_view object_name,
                                            std::string_view note2_codes) {
-  return read_stream(in, object_name, note2_codes, "stream");
+  StreamLines lines(in, kRecordWidth);
+  return read_from(lines, object_name, note2_codes, "stream");
 }
 
 }  // namespace astro

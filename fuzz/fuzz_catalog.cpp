@@ -3,30 +3,52 @@
 // decoder on arbitrary lines. The first input byte picks the object name's length (0 to 15)
 // and the capacity; the name follows, the rest is the file. A field that holds no number
 // (FieldError) and an instant the calendar cannot place (RangeError) are the readers'
-// documented reports; anything else, a crash or a sanitizer report is a finding.
+// documented reports; anything else, a crash or a sanitizer report is a finding. The readers
+// by name scan the file in blocks (here of a size that the input's length picks, so that
+// line ends fall at every place around a boundary); the readers on a stream read it line by
+// line: any difference between the two in results, messages or exceptions is a finding too.
 #include <unistd.h>
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "catalog/catalog.hpp"
+#include "catalog/file_scan.hpp"
 #include "timeutil/timeutil.hpp"
 
 namespace {
 
+// The call's documented report, if any, in words; other exceptions pass and end the run.
 template <class Call>
-void expecting_reports(Call call) {
+std::string expecting_reports(Call call) {
   try {
     call();
-  } catch (const astro::FieldError&) {
-  } catch (const astro::RangeError&) {
+    return {};
+  } catch (const astro::FieldError& e) {
+    return std::string("FieldError ") + e.what();
+  } catch (const astro::RangeError& e) {
+    return std::string("RangeError ") + e.what();
+  } catch (const astro::ObservationFileError&) {
+    return std::string("ObservationFileError");
   }
+}
+
+void require(bool same) {
+  if (!same) __builtin_trap();
+}
+
+// The same doubles bit for bit (NaN included).
+template <class T>
+bool same_bits(const T& a, const T& b) {
+  return std::memcmp(&a, &b, sizeof(T)) == 0;
 }
 
 }  // namespace
@@ -45,13 +67,46 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(contents.data(), static_cast<std::streamsize>(contents.size()));
   }
-  std::ostringstream out;
-  std::array<double, 13> times{}, ra{}, dec{};
-  std::int32_t n = capacity;
-  expecting_reports([&] { astro::READ_MPC(path, name, times, ra, dec, n, out); });
+  const std::size_t block = 1 + size % 200;
+
+  std::ostringstream out, stream_out;
+  std::array<double, 13> times{}, ra{}, dec{}, stream_times{}, stream_ra{}, stream_dec{};
+  std::int32_t n = capacity, stream_n = capacity;
+  const std::string mpc = expecting_reports(
+      [&] { astro::detail::read_mpc_file(path, name, times, ra, dec, n, out, block); });
   if (n < 0 || n > 13) __builtin_trap();
-  astro::ElementSet elements{};
-  expecting_reports([&] { astro::READ_ELMTS(path, name, elements, capacity, out); });
+  std::istringstream mpc_in{std::string(contents)};
+  require(mpc == expecting_reports([&] {
+            astro::read_mpc_lines(mpc_in, name, stream_times, stream_ra, stream_dec, stream_n,
+                                  stream_out);
+          }));
+  require(n == stream_n && same_bits(times, stream_times) && same_bits(ra, stream_ra) &&
+          same_bits(dec, stream_dec));
+  require(out.str() == stream_out.str());
+
+  astro::ElementSet elements{}, stream_elements{};
+  const std::string elmts = expecting_reports(
+      [&] { astro::detail::read_elmts_file(path, name, elements, capacity, out, block); });
+  std::istringstream elmts_in{std::string(contents)};
+  require(elmts == expecting_reports([&] {
+            astro::read_elmts_lines(elmts_in, name, stream_elements, capacity, stream_out);
+          }));
+  require(same_bits(elements, stream_elements) && out.str() == stream_out.str());
+
+  std::vector<astro::Observation> obs, stream_obs;
+  const std::string codes = "CBAs";
+  const std::string observations = expecting_reports(
+      [&] { obs = astro::detail::read_observations_file(path, name, codes, block); });
+  std::istringstream obs_in{std::string(contents)};
+  require(observations ==
+          expecting_reports([&] { stream_obs = astro::read_observations(obs_in, name, codes); }));
+  require(obs.size() == stream_obs.size());
+  for (std::size_t k = 0; k < obs.size(); ++k) {
+    require(obs[k].designation == stream_obs[k].designation &&
+            same_bits(obs[k].jd_utc, stream_obs[k].jd_utc) && same_bits(obs[k].ra, stream_obs[k].ra) &&
+            same_bits(obs[k].dec, stream_obs[k].dec) && obs[k].note2 == stream_obs[k].note2 &&
+            obs[k].observatory == stream_obs[k].observatory);
+  }
 
   // The bytes as one catalogue line.
   expecting_reports([&] { astro::DECODE_ELMTS(contents, elements); });
