@@ -3,7 +3,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <exception>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 #include "core/constants.hpp"
 #include "core/math.hpp"
@@ -111,6 +114,43 @@ void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOpt
     throw std::invalid_argument("sun_positions: the output holds fewer entries than jd_ut");
   }
   for (std::size_t k = 0; k < jd_ut.size(); ++k) out[k] = sun_position(jd_ut[k], site, options);
+}
+
+void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOptions& options,
+                   std::span<SunPosition> out, unsigned threads) {
+  if (out.size() < jd_ut.size()) {
+    throw std::invalid_argument("sun_positions: the output holds fewer entries than jd_ut");
+  }
+  if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
+  const std::size_t count = jd_ut.size();
+  const std::size_t blocks =
+      std::clamp<std::size_t>(count / kMinInstantsPerThread, 1, threads);
+  if (blocks == 1) {
+    sun_positions(jd_ut, site, options, out);
+    return;
+  }
+  // Block b holds the instants [b * count / blocks, (b + 1) * count / blocks). Each thread
+  // keeps the exception of its first instant out of range; the lowest block's is thrown.
+  std::vector<std::exception_ptr> failure(blocks);
+  const auto run = [&](std::size_t b) {
+    const std::size_t first = b * count / blocks;
+    const std::size_t last = (b + 1) * count / blocks;
+    try {
+      sun_positions(jd_ut.subspan(first, last - first), site, options,
+                    out.subspan(first, last - first));
+    } catch (...) {
+      failure[b] = std::current_exception();
+    }
+  };
+  {
+    std::vector<std::jthread> workers;
+    workers.reserve(blocks - 1);
+    for (std::size_t b = 1; b < blocks; ++b) workers.emplace_back(run, b);
+    run(0);
+  }  // the workers join here
+  for (const std::exception_ptr& e : failure) {
+    if (e) std::rethrow_exception(e);
+  }
 }
 
 Vector3 sun_equatorial_j2000(double jd) {

@@ -5,6 +5,8 @@
 
 #include <cmath>
 #include <cstdint>
+#include <cstring>
+#include <string>
 #include <stdexcept>
 #include <vector>
 
@@ -151,6 +153,62 @@ TEST(SunPositions, EqualsTheCallsOneByOne) {
   }
   std::vector<SunPosition> short_out(jd.size() - 1);
   EXPECT_THROW(sun_positions(jd, site, options, short_out), std::invalid_argument);
+}
+
+// Every field of two positions, bit for bit.
+bool same_bits(const SunPosition& a, const SunPosition& b) {
+  return std::memcmp(&a, &b, sizeof(SunPosition)) == 0;
+}
+
+TEST(SunPositions, OnThreadsEqualsTheCallsOneByOne) {
+  const Site site{50.0833 * kDegToRad, 14.4167 * kDegToRad};
+  const SunOptions options;
+  // Sizes below, at and around the block that is worth a thread, and a large odd one.
+  for (const std::size_t count : {std::size_t{0}, std::size_t{1}, kMinInstantsPerThread - 1,
+                                  2 * kMinInstantsPerThread, 2 * kMinInstantsPerThread + 1,
+                                  std::size_t{10007}}) {
+    std::vector<double> jd(count);
+    for (std::size_t k = 0; k < count; ++k) jd[k] = 2447892.5 + static_cast<double>(k) * 3.7331;
+    std::vector<SunPosition> one_by_one(count);
+    for (std::size_t k = 0; k < count; ++k) one_by_one[k] = sun_position(jd[k], site, options);
+    for (const unsigned threads : {0u, 1u, 2u, 3u, 8u}) {
+      SCOPED_TRACE(testing::Message() << count << " instants, " << threads << " threads");
+      std::vector<SunPosition> out(count);
+      sun_positions(jd, site, options, out, threads);
+      for (std::size_t k = 0; k < count; ++k) ASSERT_TRUE(same_bits(out[k], one_by_one[k])) << k;
+    }
+  }
+}
+
+// Two instants out of range in different blocks: the first one's error, after every entry
+// before it is written.
+TEST(SunPositions, OnThreadsThrowsTheFirstInstantOutOfRange) {
+  const Site site{0.5, 0.2};
+  std::vector<double> jd(4 * kMinInstantsPerThread, 2461200.5);
+  const std::size_t first_bad = 2 * kMinInstantsPerThread + 5;
+  jd[first_bad] = 1e12;
+  jd[3 * kMinInstantsPerThread + 1] = std::nan("");
+  const SunPosition want = sun_position(jd[0], site);
+  std::string first_message;
+  try {
+    (void)sun_position(jd[first_bad], site);
+  } catch (const RangeError& e) {
+    first_message = e.what();
+  }
+  ASSERT_FALSE(first_message.empty());
+  for (const unsigned threads : {1u, 2u, 4u}) {
+    SCOPED_TRACE(threads);
+    std::vector<SunPosition> out(jd.size(), SunPosition{});
+    try {
+      sun_positions(jd, site, SunOptions{}, out, threads);
+      ADD_FAILURE() << "no exception";
+    } catch (const RangeError& e) {
+      EXPECT_EQ(std::string(e.what()), first_message);
+    }
+    for (std::size_t k = 0; k < first_bad; ++k) ASSERT_TRUE(same_bits(out[k], want)) << k;
+  }
+  std::vector<SunPosition> short_out(jd.size() - 1);
+  EXPECT_THROW(sun_positions(jd, site, SunOptions{}, short_out, 2), std::invalid_argument);
 }
 
 TEST(SunPosition, OutOfRangeThrows) {
