@@ -7,9 +7,13 @@
 // by name scan the file in blocks (here of a size that the input's length picks, so that
 // line ends fall at every place around a boundary); the readers on a stream read it line by
 // line: any difference between the two in results, messages or exceptions is a finding too.
+// read_observations keeps the observation types that the first byte's high four bits pick;
+// a record of a type not asked for, of an instant outside the years 0000-9999 or with an
+// angle out of range is a finding.
 #include <unistd.h>
 
 #include <array>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -49,6 +53,21 @@ void require(bool same) {
 template <class T>
 bool same_bits(const T& a, const T& b) {
   return std::memcmp(&a, &b, sizeof(T)) == 0;
+}
+
+// The observation types read_observations keeps, by the first byte's high four bits
+// (7 the default, 15 nearly every type the MPC writes).
+constexpr std::array<std::string_view, 16> kNote2Choices{
+    "C", "B", "CBA", "", "X", "A", " ", astro::kDefaultNote2, "CB ", "0123456789", "CCBB",
+    "P", "E", "sSrR", " !\"#$%&'()*+,-./:;<=>?@[]^_`{|}~", "ACBXPEHMNnTtVvWwcROSs"};
+
+// A record within what catalog/optical_observations.hpp promises.
+bool within_header(const astro::Observation& o, std::string_view codes) {
+  constexpr double kPi = 3.141592653589793;
+  constexpr double kJdYear0 = 1721059.5, kJdYear10000 = 5373484.5;
+  return codes.find(o.note2) != std::string_view::npos && o.jd_utc >= kJdYear0 &&
+         o.jd_utc < kJdYear10000 && o.ra >= 0 && o.ra < 2 * kPi && std::fabs(o.dec) <= kPi / 2 &&
+         o.designation.size() <= 12 && o.observatory.size() <= 3;
 }
 
 }  // namespace
@@ -94,7 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   require(same_bits(elements, stream_elements) && out.str() == stream_out.str());
 
   std::vector<astro::Observation> obs, stream_obs;
-  const std::string codes = "CBAs";
+  const std::string_view codes = kNote2Choices[data[0] >> 4];
   const std::string observations = expecting_reports(
       [&] { obs = astro::detail::read_observations_file(path, name, codes, block); });
   std::istringstream obs_in{std::string(contents)};
@@ -106,6 +125,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             same_bits(obs[k].jd_utc, stream_obs[k].jd_utc) && same_bits(obs[k].ra, stream_obs[k].ra) &&
             same_bits(obs[k].dec, stream_obs[k].dec) && obs[k].note2 == stream_obs[k].note2 &&
             obs[k].observatory == stream_obs[k].observatory);
+    require(within_header(obs[k], codes));
   }
 
   // The bytes as one catalogue line.
