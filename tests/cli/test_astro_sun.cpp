@@ -334,5 +334,37 @@ TEST(AstroSun, HelpAndVersion) {
   EXPECT_EQ(none.out, "");
 }
 
+// Rows made on several threads are written in order: the output is byte for byte that of one
+// thread, in every format, with a zone whose offset changes inside the series (Prague's
+// spring change on 2026-03-29, in the third block of 4096 rows) and with a series whose
+// last round is partly empty.
+TEST(AstroSun, SameOutputOnAnyNumberOfThreads) {
+  for (const char* format : {"csv", "table", "jsonl"}) {
+    SCOPED_TRACE(format);
+    const std::vector<std::string> args = {"sun", "--lat", "50:05", "--lon", "14:25",
+                                           "--start", "2026-03-21T00:00:00Z", "--step", "3min",
+                                           "--count", "13001", "--tz", "Europe/Prague",
+                                           "--format", format};
+    auto with = [&](const char* threads) {
+      std::vector<std::string> a = args;
+      a.insert(a.end(), {"--threads", threads});
+      return run_astro(a);
+    };
+    const testing::RunResult one = with("1");
+    ASSERT_EQ(one.status, 0) << one.err;
+    ASSERT_GE(lines_of(one.out).size(), 13001u);
+    for (const char* threads : {"2", "3", "5"}) {
+      SCOPED_TRACE(threads);
+      const testing::RunResult many = with(threads);
+      EXPECT_EQ(many.status, 0);
+      EXPECT_TRUE(many.out == one.out);
+    }
+    EXPECT_TRUE(run_astro(args).out == one.out);  // the default
+  }
+  EXPECT_EQ(run_astro({"sun", "--lat", "0", "--lon", "0", "--start", "2026-01-01T00:00:00Z",
+                       "--count", "2", "--threads", "0"}).status,
+            2);
+}
+
 }  // namespace
 }  // namespace astro::cli
