@@ -30,6 +30,8 @@ using Action = std::function<int(Output&)>;
 void add_sun_command(CLI::App& root, Action& action);
 void add_events_command(CLI::App& root, Action& action);
 void add_ephemeris_command(CLI::App& root, Action& action);
+// Built with the orbit fit (ASTRO_BUILD_FIT): cli/orbit.cpp.
+void add_orbit_command(CLI::App& root, Action& action);
 
 // --format: table for people (the default), csv with a header line, jsonl one object a line.
 enum class Format { table, csv, jsonl };

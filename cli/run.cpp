@@ -42,6 +42,9 @@ int run_command(int argc, const char* const* argv, Output& rows, std::ostream& t
   add_sun_command(app, action);
   add_events_command(app, action);
   add_ephemeris_command(app, action);
+#ifdef ASTRO_HAVE_FIT
+  add_orbit_command(app, action);
+#endif
 
   try {
     app.parse(argc, argv);
