@@ -319,12 +319,18 @@ std::vector<SunEvent> sun_events(const Site& site, double jd_from, double jd_to,
       {std::sin(kTwilightAstronomical), SunEventKind::astronomical_dawn,
        SunEventKind::astronomical_dusk},
   }};
+  // The work and the list grow with the range (about ten events a day), and sun_position
+  // still answers some 20,000 years out: a range is bounded here, not by the chain.
+  constexpr double kMaxRangeDays = 3652500;  // 10,000 Julian years
+  if (jd_to - jd_from > kMaxRangeDays) {
+    throw RangeError("sun_events: the range [" + std::to_string(jd_from) + ", " +
+                     std::to_string(jd_to) + ") is longer than 10,000 years");
+  }
   std::vector<SunEvent> events;
   if (!(jd_to > jd_from)) return events;
 
   // The first sample lies one step before jd_from, so that a crossing at jd_from itself is
-  // bracketed; segments follow until one reaches jd_to. Their number is finite because the
-  // range is; sun_position throws long before it could be large.
+  // bracketed; segments follow until one reaches jd_to: at most 3,652,501 of them.
   const double first = jd_from - kStepDays;
   const double segment_count = std::ceil((jd_to - first) / kSegmentDays);
   events.reserve(static_cast<std::size_t>(std::min(segment_count, 1e6)) * 10);

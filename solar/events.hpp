@@ -75,8 +75,9 @@ struct SunEventOptions {
 // crossing itself). Near the polar circles a day may hold two sunrises or none; polar day
 // and polar night hold no sunrise and no sunset (see day_kind). Two crossings of one height
 // less than about 0.2 ms apart (a touch of the horizon) are not reported.
-// Throws RangeError for NaN or infinite bounds and where sun_position cannot place an
-// instant (within a day of the range).
+// Throws RangeError for NaN or infinite bounds, for a range longer than 10,000 years
+// (3,652,500 days), and where sun_position cannot place an instant (within a day of the
+// range).
 std::vector<SunEvent> sun_events(const Site& site, double jd_from, double jd_to,
                                  const SunEventOptions& options = {});
 

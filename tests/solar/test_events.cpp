@@ -315,6 +315,8 @@ TEST(SunEvents, RangesAndOptionsOutsideTheDomain) {
   EXPECT_TRUE(sun_events(prague, 2461202.5, 2461201.5).empty());
   EXPECT_THROW(sun_events(prague, std::nan(""), 2461201.5), RangeError);
   EXPECT_THROW(sun_events(prague, 2461201.5, HUGE_VAL), RangeError);
+  // A range longer than 10,000 years is refused at once rather than searched for hours.
+  EXPECT_THROW(sun_events(prague, 2461201.5, 2461201.5 + 3652500.5), RangeError);
   SunEventOptions bad;
   bad.horizon = 2.0;
   EXPECT_THROW(sun_events(prague, 2461201.5, 2461202.5, bad), std::invalid_argument);
