@@ -25,6 +25,26 @@ const date::time_zone* read_zone_option(const CLI::Option* option, const std::st
                      [](const std::string& v) { return parse_zone(v); });
 }
 
+void add_site_options(CLI::App& command, SiteOptions& site) {
+  command.add_option("--lat", site.lat, "Site latitude, north positive: " + std::string(kAngleForms))
+      ->required()
+      ->type_name("ANGLE");
+  command.add_option("--lon", site.lon, "Site longitude, east positive, -180 to 360: same forms")
+      ->required()
+      ->type_name("ANGLE");
+}
+
+Site read_site(const SiteOptions& options) {
+  Site site{};
+  site.latitude = read_option("--lat", options.lat, kAngleForms, [](const std::string& v) {
+    return parse_angle(v, AngleKind::latitude);
+  });
+  site.longitude = read_option("--lon", options.lon, kAngleForms, [](const std::string& v) {
+    return parse_angle(v, AngleKind::longitude);
+  });
+  return site;
+}
+
 void add_series_options(CLI::App& command, SeriesOptions& series) {
   command.add_option("--start", series.start, "First instant: " + std::string(kTimeForms))
       ->required()

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "cli/output.hpp"
+#include "solar/sun.hpp"
 
 namespace CLI {
 class App;
@@ -39,6 +40,17 @@ Format read_format(const std::string& value);
 
 // --tz: nullptr when the option was not given (UTC, and no local-time column).
 const date::time_zone* read_zone_option(const CLI::Option* option, const std::string& value);
+
+// The site of a subcommand, as given: --lat and --lon, both required.
+struct SiteOptions {
+  std::string lat, lon;
+};
+
+// Adds --lat and --lon to a subcommand.
+void add_site_options(CLI::App& command, SiteOptions& site);
+
+// The site of --lat and --lon, radians, at height 0; refuses a value as read_option does.
+Site read_site(const SiteOptions& site);
 
 // The options of a series of instants, as given.
 struct SeriesOptions {

@@ -22,7 +22,8 @@ namespace astro::cli {
 namespace {
 
 struct EventsArgs {
-  std::string lat, lon, from, days, to, tz, format = "table";
+  SiteOptions site;
+  std::string from, days, to, tz, format = "table";
   CLI::Option* days_option = nullptr;
   CLI::Option* to_option = nullptr;
   CLI::Option* tz_option = nullptr;
@@ -62,13 +63,7 @@ constexpr std::array<SunEventKind, 9> kTableKinds = {
     SunEventKind::civil_dusk,        SunEventKind::nautical_dusk, SunEventKind::astronomical_dusk};
 
 int run_events(const EventsArgs& a, Output& out) {
-  Site site{};
-  site.latitude = read_option("--lat", a.lat, kAngleForms, [](const std::string& v) {
-    return parse_angle(v, AngleKind::latitude);
-  });
-  site.longitude = read_option("--lon", a.lon, kAngleForms, [](const std::string& v) {
-    return parse_angle(v, AngleKind::longitude);
-  });
+  Site site = read_site(a.site);
   const Format format = read_format(a.format);
   const date::time_zone* zone = read_zone_option(a.tz_option, a.tz);
   const std::int64_t first = read_option("--from", a.from, kDateForms,
@@ -242,12 +237,7 @@ void add_events_command(CLI::App& root, Action& action) {
   auto a = std::make_shared<EventsArgs>();
   CLI::App* cmd = root.add_subcommand(
       "events", "The Sun's dawns, sunrise, transit, sunset and dusks, day by day");
-  cmd->add_option("--lat", a->lat, "Site latitude, north positive: " + std::string(kAngleForms))
-      ->required()
-      ->type_name("ANGLE");
-  cmd->add_option("--lon", a->lon, "Site longitude, east positive, -180 to 360: same forms")
-      ->required()
-      ->type_name("ANGLE");
+  add_site_options(*cmd, a->site);
   cmd->add_option("--from", a->from, "First day, " + std::string(kDateForms) + ", in --tz")
       ->required()
       ->type_name("DATE");

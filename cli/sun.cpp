@@ -24,7 +24,8 @@ namespace astro::cli {
 namespace {
 
 struct SunArgs {
-  std::string lat, lon, height = "0", tz, azimuth = "north", pressure = "1013.25",
+  SiteOptions site;
+  std::string height = "0", tz, azimuth = "north", pressure = "1013.25",
                         temperature = "10", format = "table";
   bool no_precession = false, no_nutation = false, no_refraction = false;
   unsigned threads = 0;  // 0: the machine's cores for a series long enough to gain
@@ -79,13 +80,7 @@ void produce_in_blocks(std::int64_t count, unsigned threads, Output& out, Render
 
 int run_sun(const SunArgs& a, Output& out) {
   // Every value is read before anything is written.
-  Site site{};
-  site.latitude = read_option("--lat", a.lat, kAngleForms, [](const std::string& v) {
-    return parse_angle(v, AngleKind::latitude);
-  });
-  site.longitude = read_option("--lon", a.lon, kAngleForms, [](const std::string& v) {
-    return parse_angle(v, AngleKind::longitude);
-  });
+  Site site = read_site(a.site);
   site.height = read_option("--height", a.height, "metres above sea level, -500 to 10000",
                             [](const std::string& v) {
                               const double h = parse_number(v);
@@ -240,12 +235,7 @@ void add_sun_command(CLI::App& root, Action& action) {
   auto a = std::make_shared<SunArgs>();
   CLI::App* cmd = root.add_subcommand(
       "sun", "The Sun's position for a site at a series of instants, one row each");
-  cmd->add_option("--lat", a->lat, "Site latitude, north positive: " + std::string(kAngleForms))
-      ->required()
-      ->type_name("ANGLE");
-  cmd->add_option("--lon", a->lon, "Site longitude, east positive, -180 to 360: same forms")
-      ->required()
-      ->type_name("ANGLE");
+  add_site_options(*cmd, a->site);
   add_series_options(*cmd, a->series);
   cmd->add_option("--height", a->height,
                   "Site height in metres (default 0; the Sun's position does not depend on it)")

@@ -59,19 +59,7 @@ class TempDir {
   std::filesystem::path path_;
 };
 
-// Hands out its bytes, then fails as a broken device does: the reading stream sets badbit.
-class FailingBuffer : public std::streambuf {
- public:
-  explicit FailingBuffer(std::string bytes) : bytes_(std::move(bytes)) {
-    setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
-  }
-
- protected:
-  int_type underflow() override { throw std::runtime_error("device failure"); }
-
- private:
-  std::string bytes_;
-};
+using support::FailingBuffer;
 
 // Open file descriptors of this process (Linux /proc); -1 where that cannot be seen.
 inline int open_descriptors() {

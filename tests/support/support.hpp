@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
-// What many tests need: units for tolerances, angles compared modulo a turn, and the
-// repository's data files.
+// What many tests need: units for tolerances, angles compared modulo a turn, a stream that
+// fails as a broken device does, and the repository's data files.
 #pragma once
 
 #include <cmath>
+#include <stdexcept>
+#include <streambuf>
 #include <numbers>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "core/constants.hpp"
 
@@ -25,6 +28,20 @@ inline constexpr double kMinute = 60 * kSecond;
 // radians. The turn is the program's 6.283185307, the one NULA2PI reduces by, so an angle
 // and its reduction compare equal to rounding.
 inline double angle_difference(double x, double y) { return std::remainder(x - y, kTwoPi); }
+
+// Hands out its bytes, then fails as a broken device does: the reading stream sets badbit.
+class FailingBuffer : public std::streambuf {
+ public:
+  explicit FailingBuffer(std::string bytes) : bytes_(std::move(bytes)) {
+    setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
+  }
+
+ protected:
+  int_type underflow() override { throw std::runtime_error("device failure"); }
+
+ private:
+  std::string bytes_;
+};
 
 // The path of a file of the repository's data/ folder ("mpc/eros.obs",
 // "catalogue/elements.txt").

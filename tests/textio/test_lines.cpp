@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "textio/lines.hpp"
+#include "tests/support/support.hpp"
 
 namespace astro {
 namespace {
@@ -67,19 +68,7 @@ TEST(ReadRecord, VeryLongLineKeepsOnlyTheBuffer) {
 // ---------------------------------------------------------------------------------------
 // BlockLines against read_record, the line-by-line reading it must give record for record.
 
-// Hands out its bytes, then fails as a broken device does: the reading stream sets badbit.
-class FailingBuffer : public std::streambuf {
- public:
-  explicit FailingBuffer(std::string bytes) : bytes_(std::move(bytes)) {
-    setg(bytes_.data(), bytes_.data(), bytes_.data() + bytes_.size());
-  }
-
- protected:
-  int_type underflow() override { throw std::runtime_error("device failure"); }
-
- private:
-  std::string bytes_;
-};
+using support::FailingBuffer;
 
 struct Reading {
   std::vector<std::string> records;
