@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -33,7 +34,7 @@ constexpr RealField kRaField{33, 12, 0};
 constexpr RealField kDecField{46, 11, 0};
 constexpr RealField kCodeField{78, 3, 0};
 
-// Julian Date of 1970-01-01 at 0h, the origin of days_from_civil.
+// Julian Date of 1970-01-01 at 0h, the origin of std::chrono::sys_days.
 constexpr double kJdUnixEpoch = 2440587.5;
 // Seconds of time to radians and arcseconds to radians, with the full double of pi.
 constexpr double kTimeSecondToRad = std::numbers::pi / 43200.0;
@@ -50,21 +51,17 @@ std::string_view trim(std::string_view text) {
   return text.substr(first, last - first + 1);
 }
 
-// Days from 1970-01-01 to a date of the proleptic Gregorian calendar, exact integers.
-std::int64_t days_from_civil(std::int64_t y, std::int64_t m, std::int64_t d) {
-  y -= m <= 2 ? 1 : 0;
-  const std::int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const std::int64_t yoe = y - era * 400;
-  const std::int64_t doy = (153 * (m + (m > 2 ? -3 : 9)) + 2) / 5 + d - 1;
-  const std::int64_t doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-  return era * 146097 + doe - 719468;
+// The proleptic Gregorian calendar of the standard library: a year_month_day of the line's
+// year (0 to 9999) and month.
+std::chrono::year_month_day civil(std::int64_t y, int m, std::int64_t d) {
+  return std::chrono::year{static_cast<int>(y)} / std::chrono::month{static_cast<unsigned>(m)} /
+         std::chrono::day{static_cast<unsigned>(d)};
 }
 
-bool is_leap(std::int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
-
 int days_in_month(std::int64_t y, int m) {
-  static constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return m == 2 && is_leap(y) ? 29 : kDays[static_cast<std::size_t>(m - 1)];
+  const auto last = std::chrono::year{static_cast<int>(y)} /
+                    std::chrono::month{static_cast<unsigned>(m)} / std::chrono::last;
+  return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
 // The numbers of a field, separated by blanks: each digits with at most one point (all but
@@ -154,7 +151,8 @@ double julian_date(std::string_view line) {
     throw FieldError("day out of range", kDateField, line);
   const auto whole = static_cast<std::int64_t>(day);
   const double fraction = day - static_cast<double>(whole);  // exact
-  const double jd0 = kJdUnixEpoch + static_cast<double>(days_from_civil(y, m, whole));
+  const double jd0 = kJdUnixEpoch + static_cast<double>(
+      std::chrono::sys_days{civil(y, m, whole)}.time_since_epoch().count());
   return jd0 + fraction;
 }
 
