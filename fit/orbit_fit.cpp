@@ -617,6 +617,14 @@ FitResult fit_prepared(FitResult& result, const std::vector<Prepared>& obs,
     }
   }
   fill_elements(result, y_epoch, cov);
+  // E1 describes direct ellipses only: a fit that settles on a hyperbolic or retrograde
+  // state (as one drawn to the observer by inconsistent lines may) has no elements.
+  const auto finite = [](const ElementSet& v) {
+    return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
+  };
+  if (!finite(result.elements) || !finite(result.sigmas))
+    return failure(result, FitStatus::not_converged,
+                   "the fitted state is no direct elliptic orbit: its elements are not finite");
 
   result.rms_arcsec = rms_per_coordinate(fit.ev, used) * kRadToArcsec;
   result.observations_used = n_used;

@@ -14,6 +14,7 @@
 // sigmas, state, RMS or residuals, with fewer than three observations used, or with counts
 // that disagree with the residuals.
 #include <cmath>
+#include <cstdio>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -31,8 +32,16 @@ namespace {
 constexpr std::size_t kMaxRecords = 12;
 constexpr long long kFuzzWorkLimit = 100'000;
 
-void require(bool holds) {
-  if (!holds) __builtin_trap();
+// A broken promise: says which, then stops the run as a crash.
+void require(bool holds, const char* what, const astro::FitResult* r = nullptr) {
+  if (holds) return;
+  std::fprintf(stderr, "fuzz_fit: %s", what);
+  if (r != nullptr)
+    std::fprintf(stderr, " (status %s, message \"%s\", rms %g, used %zu)",
+                 std::string(astro::status_name(r->status)).c_str(), r->message.c_str(),
+                 r->rms_arcsec, r->observations_used);
+  std::fprintf(stderr, "\n");
+  __builtin_trap();
 }
 
 bool finite(double v) { return std::isfinite(v); }
@@ -54,31 +63,36 @@ std::optional<astro::ObservatoryTable> read_sites(std::string_view text) {
   std::istringstream in{std::string(text)};
   try {
     astro::ObservatoryTable table = astro::read_observatories(in);
-    require(table.size() > 0);
+    require(table.size() > 0, "an observatory list without a code");
     return table;
   } catch (const astro::ObservatoryFileError& e) {
-    require(std::string_view(e.what()).size() > 0);
+    require(std::string_view(e.what()).size() > 0, "an observatory error without a message");
     return std::nullopt;
   }
 }
 
 void check(const astro::FitResult& r) {
-  require(astro::status_name(r.status) != "unknown");
+  require(astro::status_name(r.status) != "unknown", "a status without a name", &r);
   if (r.status != astro::FitStatus::ok) {
-    require(!r.message.empty());
+    require(!r.message.empty(), "a failure without a message", &r);
     return;
   }
-  require(r.message.empty());
-  require(all_finite(r.elements) && all_finite(r.sigmas) && all_finite(r.position) &&
-          all_finite(r.velocity) && finite(r.rms_arcsec) && finite(r.epoch_jd_tt));
-  require(r.observations_used >= 3);
-  require(r.observations_used + r.observations_rejected == r.residuals.size());
+  require(r.message.empty(), "an ok with a message", &r);
+  require(all_finite(r.elements), "non-finite elements", &r);
+  require(all_finite(r.sigmas), "non-finite sigmas", &r);
+  require(all_finite(r.position) && all_finite(r.velocity) && finite(r.epoch_jd_tt),
+          "a non-finite state or epoch", &r);
+  require(finite(r.rms_arcsec), "a non-finite RMS", &r);
+  require(r.observations_used >= 3, "fewer than three observations used", &r);
+  require(r.observations_used + r.observations_rejected == r.residuals.size(),
+          "counts that disagree with the residuals", &r);
   std::size_t used = 0;
   for (const astro::FitResidual& x : r.residuals) {
-    require(finite(x.jd_utc) && finite(x.dra_cos_dec_arcsec) && finite(x.ddec_arcsec));
+    require(finite(x.jd_utc) && finite(x.dra_cos_dec_arcsec) && finite(x.ddec_arcsec),
+            "a non-finite residual", &r);
     used += x.used ? 1 : 0;
   }
-  require(used == r.observations_used);
+  require(used == r.observations_used, "used flags that disagree with the count", &r);
 }
 
 }  // namespace
