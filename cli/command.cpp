@@ -114,6 +114,13 @@ Series read_series(const SeriesOptions& options, const date::time_zone* zone) {
                      (s.step > 0 ? "before" : "after") + " --start '" + options.start +
                      "' and the step '" + options.step + "' runs " +
                      (s.step > 0 ? "forwards" : "backwards"));
+  // A step below the rounding of the instants (some 4.7e-10 day at JD 2.46e6) leaves the
+  // next instant on the start, and every one after it up to 2^53 rows: refused here, where
+  // the end would make the series of one repeated instant that long.
+  if (s.at(1) == s.start)
+    throw UsageError("--step: cannot use '" + options.step +
+                     "' with --end: the step is below the rounding of the instants and never "
+                     "moves them towards the end");
   const auto within = [&](std::int64_t i) {
     const double jd = s.at(i);
     return s.step > 0 ? jd <= end : jd >= end;
