@@ -34,10 +34,10 @@ inline constexpr double kGaussK2 = 0.01720209895 * 0.01720209895;
 inline constexpr double kObliquityJ2000 = 84381.448 / 206264.80624709636;
 
 // The heliocentric positions of the eight planets (the third the Earth-Moon barycentre),
-// au, J2000.0 equator, from ERFA's eraPlan94: tabulated with their velocities every half
-// day over a span and interpolated by cubic Hermite polynomials (Boost.Math), which keeps
-// each position within 2e-9 au of eraPlan94's (Mercury; 1e-11 au for the barycentre) at a
-// small part of its cost; outside the span eraPlan94 is called directly.
+// au, J2000.0 equator, from ERFA's eraPlan94: the positions tabulated every half day over a
+// span and interpolated by cubic B-splines (Boost.Math cardinal_cubic_b_spline), which keeps
+// each within 7.5e-8 au of eraPlan94's (Mercury; 1.7e-8 au for the barycentre) at a small
+// part of its cost; outside the span eraPlan94 is called directly.
 class PlanetTable {
  public:
   PlanetTable() = default;  // no table: every position from eraPlan94
