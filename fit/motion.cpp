@@ -7,7 +7,6 @@
 #include <boost/math/interpolators/cardinal_cubic_b_spline.hpp>
 #include <boost/numeric/odeint.hpp>
 #include <cmath>
-#include <limits>
 #include <numbers>
 #include <numeric>
 #include <stdexcept>
@@ -36,7 +35,7 @@ constexpr std::array<double, 8> kReciprocalMass = {
 // far beyond any arc of the fit; reaching it throws.
 constexpr double kAbsTolerance = 1e-12;
 constexpr double kRelTolerance = 1e-12;
-constexpr long kMaxStepsBetweenOutputs = 500000;
+constexpr int kMaxStepsBetweenOutputs = 500000;
 constexpr double kFirstStepDays = 0.5;
 
 // Radii within which the point masses no longer stand for the bodies, au: the Sun (IAU 2015
@@ -122,9 +121,10 @@ bool finite_state(const State42& y) {
 }
 
 // Integrates from t0 through the instants (all on one side of t0, ordered away from it),
-// writing the samples at their positions. The steps are those of odeint's integrate_times
-// with a dense-output stepper: free steps, each instant interpolated within the step that
-// passes it, the last step cut to end on the last instant.
+// writing the samples at their positions. odeint's integrate_times with a dense-output
+// stepper: free steps, each instant interpolated within the step that passes it; at most
+// kMaxStepsBetweenOutputs steps between two instants (max_step_checker), and every
+// evaluation of the equations charged to the budget (PerturbedSystem).
 void integrate_branch(double t0, const State6& y0, std::span<const double> times,
                       const std::vector<std::size_t>& order, const PlanetTable& planets,
                       WorkBudget* budget, std::vector<MotionSample>& out) {
@@ -132,40 +132,27 @@ void integrate_branch(double t0, const State6& y0, std::span<const double> times
   State42 y{};
   std::copy(y0.begin(), y0.end(), y.begin());
   for (std::size_t i = 0; i < 6; ++i) y[6 + 7 * i] = 1.0;
-  const double last = times[order.back()];
-  const double sign = last > t0 ? 1.0 : -1.0;
-  // t1 at or before t2 in the direction of the integration, to the precision of odeint's
-  // less_eq_with_sign.
-  const auto not_after = [sign](double t1, double t2) {
-    return sign * (t1 - t2) <= std::numeric_limits<double>::epsilon();
-  };
+  std::vector<double> grid;
+  grid.reserve(order.size() + 1);
+  grid.push_back(t0);
+  for (std::size_t k : order) grid.push_back(times[k]);
+  const double dt = grid.back() > t0 ? kFirstStepDays : -kFirstStepDays;
   auto stepper = odeint::make_dense_output(kAbsTolerance, kRelTolerance,
                                            odeint::runge_kutta_dopri5<State42>());
-  const PerturbedSystem system{planets, budget};
-  stepper.initialize(y, t0, sign * kFirstStepDays);
-  State42 x{};
-  // One pass per step; the instants are at most order.size(), the steps between two of them
-  // at most kMaxStepsBetweenOutputs, and every step is charged to the budget.
-  long steps = 0;
   std::size_t next = 0;
-  while (next < order.size()) {
-    while (next < order.size() && not_after(times[order[next]], stepper.current_time())) {
-      stepper.calc_state(times[order[next]], x);
-      if (!finite_state(x)) throw std::runtime_error("the integration left the finite numbers");
-      MotionSample& s = out[order[next]];
-      std::copy(x.begin(), x.begin() + 6, s.state.begin());
-      std::copy(x.begin() + 6, x.end(), s.partials.begin());
+  auto observer = [&](const State42& x, double) {
+    if (next == 0) {  // the start instant itself
       ++next;
-      steps = 0;
+      return;
     }
-    if (next == order.size()) break;
-    if (++steps > kMaxStepsBetweenOutputs)
-      throw std::runtime_error("the integrator took more than 500,000 steps between two instants");
-    if (!not_after(stepper.current_time() + stepper.current_time_step(), last))
-      stepper.initialize(stepper.current_state(), stepper.current_time(),
-                         last - stepper.current_time());
-    stepper.do_step(system);
-  }
+    if (!finite_state(x)) throw std::runtime_error("the integration left the finite numbers");
+    MotionSample& s = out[order[next - 1]];
+    std::copy(x.begin(), x.begin() + 6, s.state.begin());
+    std::copy(x.begin() + 6, x.end(), s.partials.begin());
+    ++next;
+  };
+  odeint::integrate_times(stepper, PerturbedSystem{planets, budget}, y, grid.begin(), grid.end(),
+                          dt, observer, odeint::max_step_checker(kMaxStepsBetweenOutputs));
 }
 
 State6 two_body_at(const ElementSet& at_epoch, double dt) {
