@@ -114,17 +114,36 @@ Series read_series(const SeriesOptions& options, const date::time_zone* zone) {
                      (s.step > 0 ? "before" : "after") + " --start '" + options.start +
                      "' and the step '" + options.step + "' runs " +
                      (s.step > 0 ? "forwards" : "backwards"));
+  // A step below the rounding of the instants (some 4.7e-10 day at JD 2.46e6) leaves the
+  // next instant on the start, and every one after it up to 2^53 rows: refused here, where
+  // the end would make the series of one repeated instant that long.
+  if (s.at(1) == s.start)
+    throw UsageError("--step: cannot use '" + options.step +
+                     "' with --end: the step is below the rounding of the instants and never "
+                     "moves them towards the end");
   const auto within = [&](std::int64_t i) {
     const double jd = s.at(i);
     return s.step > 0 ? jd <= end : jd >= end;
   };
-  // The number of rows from the quotient, then settled on the instants themselves.
+  // The number of rows: the quotient refuses a series beyond 2^53 rows at once; the count
+  // itself is settled on the instants. within(i) holds for i = 0 and, as i * step + start
+  // never goes back under rounding, for a first run of i only, so the count (the length of
+  // that run, at most kMaxCount) is found by bisection: at most 54 halvings of
+  // [1, kMaxCount]. (Walking from the quotient's estimate instead is near for steps above
+  // the rounding of the instants, but a step below it, such as 1e-300 days with the end at
+  // the start, leaves every instant at the start and the walk 2^53 rows long.)
   const double estimate = std::floor((end - s.start) / s.step) + 1;
   if (!(estimate <= static_cast<double>(kMaxCount)))
     throw UsageError("--end: cannot use '" + options.end + "': more than 2^53 rows");
-  std::int64_t n = static_cast<std::int64_t>(estimate);
-  while (n > 1 && !within(n - 1)) --n;
-  while (n < kMaxCount && within(n)) ++n;
+  std::int64_t n = 1, most = kMaxCount;  // within(n - 1) holds; the count is at most `most`
+  while (n < most) {                      // the interval halves: at most 54 passes
+    const std::int64_t mid = n + (most - n + 1) / 2;
+    if (within(mid - 1)) {
+      n = mid;
+    } else {
+      most = mid - 1;
+    }
+  }
   s.count = n;
   check_instant(s.start, "--start", options.start, known_until, zone);
   check_instant(s.at(n - 1), "--end", options.end, known_until, zone);

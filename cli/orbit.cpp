@@ -6,7 +6,6 @@
 #include <cmath>
 #include <cstdarg>
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <numbers>
 #include <string>
@@ -152,11 +151,10 @@ int run_orbit(const OrbitArgs& a, CLI::Option* epoch_option, Output& out) {
     options.epoch_jd_tt = jd;
   }
   const FitResult r = fit_orbit_file(a.file, a.object, a.observatories, options);
-  if (r.status != FitStatus::ok) {
-    std::cerr << "astro orbit: " << a.object << ": " << r.message << " ("
-              << status_name(r.status) << ")\n";
-    return 2;
-  }
+  // No orbit: run_command writes "astro orbit: " and this to its error stream, status 2.
+  if (r.status != FitStatus::ok)
+    throw UsageError(a.object + ": " + r.message + " (" + std::string(status_name(r.status)) +
+                     ")");
   if (a.format == "json") {
     write_json(r, a.residuals, out);
   } else {

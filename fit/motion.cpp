@@ -38,6 +38,19 @@ constexpr double kRelTolerance = 1e-12;
 constexpr int kMaxStepsBetweenOutputs = 500000;
 constexpr double kFirstStepDays = 0.5;
 
+// Radii within which the point masses no longer stand for the bodies, au: the Sun (IAU 2015
+// nominal, 695,700 km) and the planets' equatorial radii (IAU WGCCRE; for the Earth-Moon
+// barycentre the Earth's, 6,378.137 km). A state within one of them ends the integration:
+// an orbit through a planet is no orbit of a minor planet, and its fall towards the point
+// mass would force the integrator into ever smaller steps.
+constexpr double kAuKm = 149597870.7;
+constexpr double kSunRadius = 695700.0 / kAuKm;
+constexpr std::array<double, 8> kPlanetRadius = {
+    2440.53 / kAuKm, 6051.8 / kAuKm, 6378.137 / kAuKm, 3396.19 / kAuKm,
+    71492.0 / kAuKm, 60268.0 / kAuKm, 25559.0 / kAuKm, 24764.0 / kAuKm};
+constexpr std::array<const char*, 8> kPlanetName = {
+    "Mercury", "Venus", "the Earth", "Mars", "Jupiter", "Saturn", "Uranus", "Neptune"};
+
 // PV's gravitational constant: the mean motion that matches PV's velocities.
 constexpr double kPvGaussK = 0.017202098902128322;
 
@@ -45,14 +58,20 @@ constexpr double kPvGaussK = 0.017202098902128322;
 // heliocentric frame: the Sun's attraction, each planet's direct attraction and the
 // indirect term (the Sun's acceleration towards the planet). Planets from eraPlan94
 // (heliocentric, J2000.0 equator), the third being the Earth-Moon barycentre.
+// Each evaluation is charged to the budget, when one is given. A state within the radius of
+// the Sun or of a planet throws (see kPlanetRadius).
 struct PerturbedSystem {
   const PlanetTable& planets;
+  WorkBudget* budget;
   void operator()(const State42& y, State42& dy, double t) const {
+    if (budget != nullptr) budget->spend(planets.covers(t) ? 1 : kDirectEphemerisUnits);
     const std::array<Vector3, 8> where = planets.positions(t);
     const double r[3] = {y[0], y[1], y[2]};
     double acc[3];
     double g[3][3];
     const double r2 = r[0] * r[0] + r[1] * r[1] + r[2] * r[2];
+    if (r2 < kSunRadius * kSunRadius)
+      throw std::runtime_error("the orbit passes within the radius of the Sun");
     const double rr = std::sqrt(r2);
     const double r3 = r2 * rr;
     const double r5 = r3 * r2;
@@ -66,6 +85,10 @@ struct PerturbedSystem {
       const double gm = kGaussK2 / kReciprocalMass[static_cast<std::size_t>(p)];
       const double d[3] = {r[0] - rp[0], r[1] - rp[1], r[2] - rp[2]};
       const double d2 = d[0] * d[0] + d[1] * d[1] + d[2] * d[2];
+      const double radius = kPlanetRadius[static_cast<std::size_t>(p)];
+      if (d2 < radius * radius)
+        throw std::runtime_error(std::string("the orbit passes within the radius of ") +
+                                 kPlanetName[static_cast<std::size_t>(p)]);
       const double dd = std::sqrt(d2);
       const double d3 = d2 * dd;
       const double d5 = d3 * d2;
@@ -98,10 +121,13 @@ bool finite_state(const State42& y) {
 }
 
 // Integrates from t0 through the instants (all on one side of t0, ordered away from it),
-// writing the samples at their positions.
+// writing the samples at their positions. odeint's integrate_times with a dense-output
+// stepper: free steps, each instant interpolated within the step that passes it; at most
+// kMaxStepsBetweenOutputs steps between two instants (max_step_checker), and every
+// evaluation of the equations charged to the budget (PerturbedSystem).
 void integrate_branch(double t0, const State6& y0, std::span<const double> times,
                       const std::vector<std::size_t>& order, const PlanetTable& planets,
-                      std::vector<MotionSample>& out) {
+                      WorkBudget* budget, std::vector<MotionSample>& out) {
   if (order.empty()) return;
   State42 y{};
   std::copy(y0.begin(), y0.end(), y.begin());
@@ -125,8 +151,8 @@ void integrate_branch(double t0, const State6& y0, std::span<const double> times
     std::copy(x.begin() + 6, x.end(), s.partials.begin());
     ++next;
   };
-  odeint::integrate_times(stepper, PerturbedSystem{planets}, y, grid.begin(), grid.end(), dt, observer,
-                          odeint::max_step_checker(kMaxStepsBetweenOutputs));
+  odeint::integrate_times(stepper, PerturbedSystem{planets, budget}, y, grid.begin(), grid.end(),
+                          dt, observer, odeint::max_step_checker(kMaxStepsBetweenOutputs));
 }
 
 State6 two_body_at(const ElementSet& at_epoch, double dt) {
@@ -137,10 +163,12 @@ State6 two_body_at(const ElementSet& at_epoch, double dt) {
 }
 
 std::vector<MotionSample> propagate_two_body(double t0, const State6& y0,
-                                             std::span<const double> times) {
+                                             std::span<const double> times, WorkBudget* budget) {
   // Central differences of the propagated state; steps of 1e-7 au and 1e-9 au/day keep the
   // truncation (h^2) and the rounding (1e-16 / h) both below 1e-8 relative.
   constexpr std::array<double, 6> kStep = {1e-7, 1e-7, 1e-7, 1e-9, 1e-9, 1e-9};
+  // The state and twelve neighbours, each moved to every instant.
+  if (budget != nullptr) budget->spend(13 * static_cast<long long>(times.size()));
   std::vector<MotionSample> out(times.size());
   const ElementSet el = state_to_elements(y0);
   for (std::size_t k = 0; k < times.size(); ++k) out[k].state = two_body_at(el, times[k] - t0);
@@ -220,17 +248,27 @@ PlanetTable::PlanetTable(double t_begin, double t_end) {
   impl_ = std::move(impl);
 }
 
+bool PlanetTable::covers(double t) const {
+  return impl_ && t >= impl_->begin && t <= impl_->end;
+}
+
 std::array<Vector3, 8> PlanetTable::positions(double t) const {
-  if (!impl_ || !(t >= impl_->begin && t <= impl_->end)) return plan94_positions(t);
+  if (!covers(t)) return plan94_positions(t);
   std::array<Vector3, 8> out{};
   for (std::size_t p = 0; p < 8; ++p)
     for (std::size_t i = 0; i < 3; ++i) out[p][i] = impl_->coordinate[3 * p + i](t);
   return out;
 }
 
+void WorkBudget::spend(long long units) {
+  used_ += units;
+  if (used_ > limit_) throw WorkLimitReached();
+}
+
 std::vector<MotionSample> propagate(MotionModel model, double t0, const State6& y0,
-                                    std::span<const double> times, const PlanetTable& planets) {
-  if (model == MotionModel::two_body) return propagate_two_body(t0, y0, times);
+                                    std::span<const double> times, const PlanetTable& planets,
+                                    WorkBudget* budget) {
+  if (model == MotionModel::two_body) return propagate_two_body(t0, y0, times, budget);
   std::vector<MotionSample> out(times.size());
   std::vector<std::size_t> forward, backward, at_epoch;
   for (std::size_t k = 0; k < times.size(); ++k) {
@@ -247,8 +285,8 @@ std::vector<MotionSample> propagate(MotionModel model, double t0, const State6& 
     out[k].partials = {};
     for (std::size_t i = 0; i < 6; ++i) out[k].partials[7 * i] = 1.0;
   }
-  integrate_branch(t0, y0, times, forward, planets, out);
-  integrate_branch(t0, y0, times, backward, planets, out);
+  integrate_branch(t0, y0, times, forward, planets, budget, out);
+  integrate_branch(t0, y0, times, backward, planets, budget, out);
   return out;
 }
 

@@ -60,10 +60,12 @@ struct Evaluation {
 double wrap_pi(double x) { return std::remainder(x, 2.0 * std::numbers::pi); }
 
 Evaluation evaluate(MotionModel model, double t0, const State6& y0,
-                    const std::vector<Prepared>& obs, const detail::PlanetTable& planets) {
+                    const std::vector<Prepared>& obs, const detail::PlanetTable& planets,
+                    detail::WorkBudget& budget) {
   std::vector<double> times(obs.size());
   for (std::size_t k = 0; k < obs.size(); ++k) times[k] = obs[k].tt;
-  const std::vector<MotionSample> samples = detail::propagate(model, t0, y0, times, planets);
+  const std::vector<MotionSample> samples =
+      detail::propagate(model, t0, y0, times, planets, &budget);
   Evaluation ev;
   ev.res.resize(2 * obs.size());
   ev.rows.resize(2 * obs.size());
@@ -165,9 +167,9 @@ struct LsqOutcome {
 // 1e-9, or when no damping lowers it (a minimum to rounding).
 LsqOutcome least_squares(MotionModel model, double t0, State6& y0,
                          const std::vector<Prepared>& obs, const std::vector<bool>& used,
-                         const detail::PlanetTable& planets) {
+                         const detail::PlanetTable& planets, detail::WorkBudget& budget) {
   LsqOutcome out;
-  out.ev = evaluate(model, t0, y0, obs, planets);
+  out.ev = evaluate(model, t0, y0, obs, planets, budget);
   double current = cost(out.ev, used);
   double lambda = 1e-3;
   State6 g;
@@ -188,7 +190,7 @@ LsqOutcome least_squares(MotionModel model, double t0, State6& y0,
       Evaluation ev;
       double trial_cost = 0.0;
       try {
-        ev = evaluate(model, t0, trial, obs, planets);
+        ev = evaluate(model, t0, trial, obs, planets, budget);
         trial_cost = cost(ev, used);
       } catch (const std::runtime_error&) {
         trial_cost = INFINITY;
@@ -312,7 +314,8 @@ std::optional<State6> preliminary_state(const std::vector<Prepared>& obs,
 // second; the ellipse with the smallest two-body RMS over the triple's arc, below
 // kStartAcceptArcsec.
 std::optional<State6> distance_search(const std::vector<Prepared>& obs,
-                                      const std::array<std::size_t, 3>& triple, double t0) {
+                                      const std::array<std::size_t, 3>& triple, double t0,
+                                      detail::WorkBudget& budget) {
   constexpr int kDistanceSteps = 40;
   constexpr std::array<double, 7> kDistanceRatios = {0.7, 0.8, 0.9, 1.0, 1.1, 1.25, 1.4};
   const Prepared& o1 = obs[triple[0]];
@@ -334,7 +337,7 @@ std::optional<State6> distance_search(const std::vector<Prepared>& obs,
       if (!y) continue;
       try {
         const double rms =
-            rms_per_coordinate(evaluate(MotionModel::two_body, t0, *y, obs, none), window) *
+            rms_per_coordinate(evaluate(MotionModel::two_body, t0, *y, obs, none, budget), window) *
             kRadToArcsec;
         if (rms < best_rms) {
           best_rms = rms;
@@ -354,7 +357,8 @@ std::optional<State6> distance_search(const std::vector<Prepared>& obs,
 std::optional<State6> widen_arc(MotionModel model, State6 y, double t_mid,
                                 const std::array<std::size_t, 3>& triple,
                                 const std::vector<Prepared>& obs,
-                                const detail::PlanetTable& planets, int& iterations) {
+                                const detail::PlanetTable& planets,
+                                detail::WorkBudget& budget, int& iterations) {
   double half = std::max(t_mid - obs[triple[0]].tt, obs[triple[2]].tt - t_mid);
   const double needed = std::max(t_mid - obs.front().tt, obs.back().tt - t_mid);
   for (int stage = 0; stage < kMaxArcStages; ++stage) {
@@ -362,10 +366,11 @@ std::optional<State6> widen_arc(MotionModel model, State6 y, double t_mid,
     for (std::size_t k = 0; k < obs.size(); ++k) window[k] = std::abs(obs[k].tt - t_mid) <= half;
     if (count_used(window) < 3) return std::nullopt;
     if (stage == 0 && model != MotionModel::two_body) {
-      const LsqOutcome first = least_squares(MotionModel::two_body, t_mid, y, obs, window, planets);
+      const LsqOutcome first =
+          least_squares(MotionModel::two_body, t_mid, y, obs, window, planets, budget);
       iterations += first.iterations;
     }
-    const LsqOutcome step = least_squares(model, t_mid, y, obs, window, planets);
+    const LsqOutcome step = least_squares(model, t_mid, y, obs, window, planets, budget);
     iterations += step.iterations;
     if (!step.converged || !(rms_per_coordinate(step.ev, window) * kRadToArcsec < kStartAcceptArcsec))
       return std::nullopt;
@@ -437,6 +442,10 @@ void fill_elements(FitResult& result, const State6& y, const Matrix6& covariance
   }
 }
 
+FitResult fit_prepared(FitResult& result, const std::vector<Prepared>& obs,
+                       const FitOptions& options, double t_fit,
+                       const detail::PlanetTable& planets, detail::WorkBudget& budget);
+
 }  // namespace
 
 std::string_view status_name(FitStatus status) {
@@ -448,6 +457,7 @@ std::string_view status_name(FitStatus status) {
     case FitStatus::no_preliminary_orbit: return "no_preliminary_orbit";
     case FitStatus::not_converged: return "not_converged";
     case FitStatus::integration_failed: return "integration_failed";
+    case FitStatus::work_limit: return "work_limit";
   }
   return "unknown";
 }
@@ -474,7 +484,6 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
   const double t_fit = obs[obs.size() / 2].tt;
   const double epoch = options.epoch_jd_tt.value_or(t_fit);
   result.epoch_jd_tt = epoch;
-  std::vector<bool> used(obs.size(), true);
   // The planets over the whole span of the fit, once.
   detail::PlanetTable planets;
   if (options.model == MotionModel::perturbed) {
@@ -485,6 +494,26 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
     }
   }
 
+  detail::WorkBudget budget(options.work_limit);
+  try {
+    return fit_prepared(result, obs, options, t_fit, planets, budget);
+  } catch (const detail::WorkLimitReached&) {
+    return failure(result, FitStatus::work_limit,
+                   "the fit reached its work bound (" + std::to_string(budget.limit()) +
+                       " units of motion) before an orbit was found");
+  }
+}
+
+namespace {
+
+// fit_orbit from the prepared observations on: the starts, the least squares, the outlier
+// rule, the covariance and the elements at the caller's epoch. Every evaluation of the
+// motion is charged to `budget`, whose end throws WorkLimitReached out of here.
+FitResult fit_prepared(FitResult& result, const std::vector<Prepared>& obs,
+                       const FitOptions& options, double t_fit,
+                       const detail::PlanetTable& planets, detail::WorkBudget& budget) {
+  const double epoch = result.epoch_jd_tt;
+  std::vector<bool> used(obs.size(), true);
   // A converged fit on all observations: from the caller's elements, or from E3 triples
   // (longest apparition first) with the arc widened step by step.
   State6 y{};
@@ -497,7 +526,7 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
     el[element::M] = wrap_pi(el[element::M] + n * (t_fit - options.start_epoch_jd_tt));
     y = detail::elements_to_state(el);
     try {
-      fit = least_squares(options.model, t_fit, y, obs, used, planets);
+      fit = least_squares(options.model, t_fit, y, obs, used, planets, budget);
       result.iterations += fit.iterations;
       converged = fit.converged && rms_per_coordinate(fit.ev, used) * kRadToArcsec < kStartAcceptArcsec;
     } catch (const std::runtime_error& e) {
@@ -510,18 +539,19 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
       if (refined == kMaxStarts) break;
       const double t_mid = obs[triple[1]].tt;
       std::optional<State6> start = preliminary_state(obs, triple, t_mid);
-      if (!start) start = distance_search(obs, triple, t_mid);
+      if (!start) start = distance_search(obs, triple, t_mid, budget);
       if (!start) continue;
       any_start = true;
       ++refined;
       try {
         const std::optional<State6> found =
-            widen_arc(options.model, *start, t_mid, triple, obs, planets, result.iterations);
+            widen_arc(options.model, *start, t_mid, triple, obs, planets, budget, result.iterations);
         if (!found) continue;
         // To the fit's epoch, then the fit on every observation.
         const double times[1] = {t_fit};
-        y = t_mid == t_fit ? *found : detail::propagate(options.model, t_mid, *found, times, planets)[0].state;
-        fit = least_squares(options.model, t_fit, y, obs, used, planets);
+        y = t_mid == t_fit ? *found
+                           : detail::propagate(options.model, t_mid, *found, times, planets, &budget)[0].state;
+        fit = least_squares(options.model, t_fit, y, obs, used, planets, budget);
         result.iterations += fit.iterations;
         if (fit.converged && rms_per_coordinate(fit.ev, used) * kRadToArcsec < kStartAcceptArcsec) {
           converged = true;
@@ -548,7 +578,7 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
       if (next == used || count_used(next) < 3) break;
       used = next;
       try {
-        fit = least_squares(options.model, t_fit, y, obs, used, planets);
+        fit = least_squares(options.model, t_fit, y, obs, used, planets, budget);
       } catch (const std::runtime_error& e) {
         return failure(result, FitStatus::integration_failed, e.what());
       }
@@ -572,7 +602,7 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
   if (epoch != t_fit) {
     try {
       const double times[1] = {epoch};
-      const MotionSample s = detail::propagate(options.model, t_fit, y, times, planets)[0];
+      const MotionSample s = detail::propagate(options.model, t_fit, y, times, planets, &budget)[0];
       y_epoch = s.state;
       Matrix6 tmp{}, out{};
       for (std::size_t i = 0; i < 6; ++i)
@@ -587,6 +617,14 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
     }
   }
   fill_elements(result, y_epoch, cov);
+  // E1 describes direct ellipses only: a fit that settles on a hyperbolic or retrograde
+  // state (as one drawn to the observer by inconsistent lines may) has no elements.
+  const auto finite = [](const ElementSet& v) {
+    return std::all_of(v.begin(), v.end(), [](double x) { return std::isfinite(x); });
+  };
+  if (!finite(result.elements) || !finite(result.sigmas))
+    return failure(result, FitStatus::not_converged,
+                   "the fitted state is no direct elliptic orbit: its elements are not finite");
 
   result.rms_arcsec = rms_per_coordinate(fit.ev, used) * kRadToArcsec;
   result.observations_used = n_used;
@@ -598,6 +636,8 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
   result.status = FitStatus::ok;
   return result;
 }
+
+}  // namespace
 
 FitResult orbit_residuals(std::span<const Observation> observations,
                           const ObservatoryTable& sites, const ElementSet& elements,
@@ -619,7 +659,8 @@ FitResult orbit_residuals(std::span<const Observation> observations,
     if (model == MotionModel::perturbed)
       planets = detail::PlanetTable(std::min(obs.front().tt, epoch_jd_tt),
                                     std::max(obs.back().tt, epoch_jd_tt));
-    const Evaluation ev = evaluate(model, epoch_jd_tt, y, obs, planets);
+    detail::WorkBudget budget(kDefaultWorkLimit);
+    const Evaluation ev = evaluate(model, epoch_jd_tt, y, obs, planets, budget);
     const std::vector<bool> used(obs.size(), true);
     result.rms_arcsec = rms_per_coordinate(ev, used) * kRadToArcsec;
     for (std::size_t k = 0; k < obs.size(); ++k)
@@ -627,6 +668,10 @@ FitResult orbit_residuals(std::span<const Observation> observations,
                                   ev.res[2 * k + 1] * kRadToArcsec, true});
   } catch (const std::runtime_error& e) {
     return failure(result, FitStatus::integration_failed, e.what());
+  } catch (const detail::WorkLimitReached&) {
+    return failure(result, FitStatus::work_limit,
+                   "the motion to the observations took more than " +
+                       std::to_string(kDefaultWorkLimit) + " units of work");
   }
   result.position = {y[0], y[1], y[2]};
   result.velocity = {y[3], y[4], y[5]};

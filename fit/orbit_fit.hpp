@@ -30,8 +30,14 @@ enum class FitStatus {
   too_few_observations,  // fewer than three usable observations at distinct instants
   no_preliminary_orbit,  // no triple gave a preliminary orbit and no start was given
   not_converged,         // the least squares did not settle within its bound
-  integration_failed,    // the integrator gave up (a step count bound, a close approach)
+  integration_failed,    // the integrator gave up (a step count bound, a pass through a planet)
+  work_limit,            // the fit's bound on its total work (FitOptions::work_limit) was reached
 };
+
+// The default of FitOptions::work_limit: some 2.3 times the work of the largest fit of
+// data/mpc (Apophis, 291 observations over four years, perturbed: 3.5 million units), about
+// 6 seconds of one core on the machine of docs/fit.md.
+inline constexpr long long kDefaultWorkLimit = 8'000'000;
 
 // The name of a status ("ok", "no_observations", ...).
 std::string_view status_name(FitStatus status);
@@ -50,6 +56,11 @@ struct FitOptions {
   // An observation is rejected when |dRA cos Dec| or |dDec| exceeds outlier_sigma times the
   // RMS per coordinate of the used residuals (0 or less: no rejection).
   double outlier_sigma = 3.0;
+  // Bound on the fit's total work, in units of the motion: one evaluation of the perturbed
+  // equations of motion (8 when the planets come from eraPlan94 directly, outside the
+  // planets' table), or one two-body propagation of a state to one instant. Counted across
+  // every stage, start and round; reaching it ends the fit with status work_limit.
+  long long work_limit = kDefaultWorkLimit;
 };
 
 // One observation as the fitted orbit sees it; residuals are observed minus computed.
@@ -93,7 +104,8 @@ FitResult fit_orbit(std::span<const Observation> observations, const Observatory
 // The residuals of a given orbit, no fit: elements on the J2000.0 ecliptic with M at
 // epoch_jd_tt (TT), moved with the model to every observation. The result holds the
 // elements as given, the state at the epoch, every observation with a site as used, and
-// the RMS; sigmas stay zero. Status no_observations or integration_failed as fit_orbit's.
+// the RMS; sigmas stay zero. Status no_observations, integration_failed or work_limit (the
+// default bound, kDefaultWorkLimit) as fit_orbit's.
 FitResult orbit_residuals(std::span<const Observation> observations,
                           const ObservatoryTable& sites, const ElementSet& elements,
                           double epoch_jd_tt, MotionModel model);

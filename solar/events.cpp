@@ -180,7 +180,7 @@ template <class F>
 double refine(const F& f, double a, double fa, double b, double fb) {
   double t = a + (b - a) * (fa / (fa - fb));  // the chord's zero to start
   if (!(t > a && t < b)) t = 0.5 * (a + b);
-  for (int pass = 0; pass < kMaxPasses; ++pass) {
+  for (int pass = 0; pass < kMaxPasses; ++pass) {  // at most 60 passes (kMaxPasses)
     const auto [ft, rate] = f(t);
     if (ft == 0) return t;
     if ((ft < 0) == (fa < 0)) {
@@ -222,7 +222,7 @@ class Search {
           a, sa.x2, b, sb.x2);
       emit(model_.sample(t).x1 > 0 ? SunEventKind::transit : SunEventKind::lower_transit, t);
     }
-    for (const Level& level : levels) scan(a, sa, b, sb, level, 0);
+    for (const Level& level : levels) scan(a, sa, b, sb, level, 0);  // four levels
   }
 
  private:
@@ -248,6 +248,9 @@ class Search {
                depth == kMaxDepth) {
       return;
     }
+    // Halving: the depth grows by one per call and stops at kMaxDepth (24), so one interval
+    // of an hour is cut into at most 2^24 pieces for one level, and only where a crossing
+    // may hide between its samples.
     const double m = a + 0.5 * w;
     const Sample sm = model_.sample(m);
     scan(a, sa, m, sm, level, depth + 1);
@@ -337,12 +340,12 @@ std::vector<SunEvent> sun_events(const Site& site, double jd_from, double jd_to,
   Search search(site, jd_from, jd_to, events);
   Model& model = search.model();
   Vector3 v_start = equator_of_date(first, site);
-  for (double k = 0; k < segment_count; ++k) {
+  for (double k = 0; k < segment_count; ++k) {  // at most 3,652,501 segments (above)
     const double start = first + k * kSegmentDays;
     model.set_segment(start, v_start);
     double a = start;
     Sample sa = model.sample(a);
-    for (int step = 1; step <= kStepsPerSegment && a < jd_to; ++step) {
+    for (int step = 1; step <= kStepsPerSegment && a < jd_to; ++step) {  // 24 steps a day
       const double b = step == kStepsPerSegment ? start + kSegmentDays : start + step * kStepDays;
       const Sample sb = model.sample(b);
       search.interval(a, sa, b, sb, levels);

@@ -5,8 +5,12 @@
 
 #include <cmath>
 #include <numbers>
+#include <sstream>
 #include <string>
+#include <vector>
 
+#include "cli/output.hpp"
+#include "cli/run.hpp"
 #include "fit/orbit_fit.hpp"
 #include "run_astro.hpp"
 
@@ -102,6 +106,9 @@ TEST(AstroOrbit, RefusalsEndWithStatus2AndAMessage) {
        "--epoch"},
       {{"orbit", mixed, "--object", "433", "--observatories", kCodes, "--format", "csv"},
        "--format"},
+      {{"orbit", kSource + "/tests/fit/eros_falls_into_earth.obs", "--object", "433",
+        "--observatories", kCodes},
+       "astro orbit: 433: the orbit passes within the radius of the Earth (integration_failed)"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.message);
@@ -109,6 +116,17 @@ TEST(AstroOrbit, RefusalsEndWithStatus2AndAMessage) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    // The same through run_command: the message goes to the error stream it is given (a fit
+    // without an orbit once wrote to std::cerr instead; found by fuzz_cli).
+    std::vector<const char*> argv = {"astro"};
+    for (const std::string& a : c.args) argv.push_back(a.c_str());
+    argv.push_back(nullptr);
+    std::ostringstream text_out, err;
+    cli::Output rows(-1);
+    EXPECT_EQ(cli::run_command(static_cast<int>(argv.size()) - 1, argv.data(), rows, text_out,
+                               err),
+              2);
+    EXPECT_NE(err.str().find(c.message), std::string::npos) << err.str();
   }
 }
 

@@ -208,6 +208,28 @@ TEST(AstroSun, SeriesEnds) {
       EXPECT_EQ(fields_of(lines[i + 1])[0], c.want[i]);
   }
 
+  // A step below the rounding of the instants never moves them: with --end it is refused
+  // at once (the row count once walked towards 2^53 for it), with --count it repeats the
+  // start.
+  const auto tiny = run_astro({"sun", "--lat", "50", "--lon", "14", "--start", "jd:2461200.5",
+                               "--step", "1e-300d", "--end", "jd:2461200.5", "--format", "csv"});
+  EXPECT_EQ(tiny.status, 2);
+  EXPECT_EQ(tiny.out, "");
+  EXPECT_NE(tiny.err.find("--step"), std::string::npos) << tiny.err;
+  const auto tiny_count =
+      run_astro({"sun", "--lat", "50", "--lon", "14", "--start", "jd:2461200.5", "--step",
+                 "1e-300d", "--count", "2", "--format", "csv"});
+  ASSERT_EQ(tiny_count.status, 0) << tiny_count.err;
+  const auto tiny_lines = lines_of(tiny_count.out);
+  ASSERT_EQ(tiny_lines.size(), 3u);
+  EXPECT_EQ(fields_of(tiny_lines[1])[1], fields_of(tiny_lines[2])[1]);
+  // A small step that does move them: every row up to the end, the end included.
+  const auto fine = run_astro({"sun", "--lat", "50", "--lon", "14", "--start", "jd:2461200.5",
+                               "--step", "1e-9d", "--end", "jd:2461200.50000001", "--format",
+                               "csv"});
+  ASSERT_EQ(fine.status, 0) << fine.err;
+  EXPECT_EQ(lines_of(fine.out).size(), 1u + 11u);
+
   const auto jd = run_astro({"sun", "--lat", "50", "--lon", "14", "--start",
                              "jd:2461200.123456789", "--count", "1", "--format", "csv"});
   ASSERT_EQ(jd.status, 0) << jd.err;

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
-// The fit's motion: the planets' table against eraPlan94 itself, and the partials of the
-// variational equations against differences of integrated states.
+// The fit's motion: the planets' table against eraPlan94 itself, the partials of the
+// variational equations against differences of integrated states, the end of an orbit that
+// passes through the Sun or a planet, and the work budget.
 #include <erfa.h>
 #include <gtest/gtest.h>
 
@@ -8,6 +9,9 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "fit/motion.hpp"
 
@@ -79,6 +83,67 @@ TEST(Propagate, ElementsAndStateRoundTrip) {
                          10.55761 * std::numbers::pi / 180};
   const ElementSet back = detail::state_to_elements(detail::elements_to_state(el));
   for (std::size_t k = 0; k < 6; ++k) EXPECT_NEAR(back[k], el[k], 1e-9) << k;
+}
+
+// A state within the radius of a body ends the integration with a message naming it, and
+// whichever way it goes: the Sun's radius is 0.00465 au, the Earth's 4.26e-5 au (taken about
+// the Earth-Moon barycentre of eraPlan94).
+TEST(Propagate, AStateWithinTheSunOrAPlanetEndsTheIntegration) {
+  const double t0 = 2457530.5;
+  const detail::PlanetTable planets(t0 - 10, t0 + 10);
+  const Vector3 emb = planets.positions(t0)[2];
+  struct Case {
+    detail::State6 y0;
+    double to;
+    const char* body;
+  };
+  const Case cases[] = {
+      {{0.003, 0.0, 0.0, 0.0, 0.001, 0.0}, t0 + 5, "the Sun"},
+      {{0.003, 0.0, 0.0, 0.0, 0.001, 0.0}, t0 - 5, "the Sun"},
+      {{emb[0] + 2e-5, emb[1], emb[2], 0.0, 0.017, 0.0}, t0 + 1, "the Earth"},
+      {{emb[0], emb[1] - 3e-5, emb[2], 0.0, 0.017, 0.0}, t0 - 1, "the Earth"},
+  };
+  for (const Case& c : cases) {
+    const double times[1] = {c.to};
+    try {
+      detail::propagate(MotionModel::perturbed, t0, c.y0, times, planets);
+      ADD_FAILURE() << c.body << ": no error";
+    } catch (const std::runtime_error& e) {
+      EXPECT_NE(std::string(e.what()).find(c.body), std::string::npos) << e.what();
+    }
+  }
+}
+
+// The budget is charged with every evaluation of the motion: 13 two-body propagations per
+// instant, one unit per evaluation of the perturbed equations (8 outside the planets'
+// table); the results are those of a call without a budget, and a budget too small for the
+// call ends it by WorkLimitReached.
+TEST(Propagate, WorkIsChargedToTheBudgetAndEndsItThere) {
+  const ElementSet el = {1.4579, 0.22266, 0.189, 3.12, 5.31, 2.6};
+  const detail::State6 y0 = detail::elements_to_state(el);
+  const double t0 = 2457530.5;
+  const std::vector<double> times = {t0 - 40, t0 - 3, t0 + 7, t0 + 60};
+  const detail::PlanetTable table(t0 - 40, t0 + 60);
+
+  detail::WorkBudget two_body(1000);
+  detail::propagate(MotionModel::two_body, t0, y0, times, table, &two_body);
+  EXPECT_EQ(two_body.used(), 13 * 4);
+
+  detail::WorkBudget in_table(1'000'000), direct(1'000'000);
+  const auto with = detail::propagate(MotionModel::perturbed, t0, y0, times, table, &in_table);
+  const auto without = detail::propagate(MotionModel::perturbed, t0, y0, times, table);
+  detail::propagate(MotionModel::perturbed, t0, y0, times, detail::PlanetTable(), &direct);
+  for (std::size_t k = 0; k < times.size(); ++k) EXPECT_EQ(with[k].state, without[k].state) << k;
+  EXPECT_GT(in_table.used(), 60);  // a few steps of 6 evaluations over 100 days
+  EXPECT_LT(in_table.used(), 20000);
+  EXPECT_NEAR(static_cast<double>(direct.used()) / static_cast<double>(in_table.used()),
+              static_cast<double>(detail::kDirectEphemerisUnits), 1.0);
+
+  detail::WorkBudget small(in_table.used() - 1);
+  EXPECT_THROW(detail::propagate(MotionModel::perturbed, t0, y0, times, table, &small),
+               detail::WorkLimitReached);
+  detail::WorkBudget exact(in_table.used());
+  EXPECT_NO_THROW(detail::propagate(MotionModel::perturbed, t0, y0, times, table, &exact));
 }
 
 }  // namespace

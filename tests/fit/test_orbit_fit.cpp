@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The orbit fit on synthetic observations made with its own perturbed model (real instants
-// and observatories of eros.obs, Gaussian noise of 0.3"), on planted outliers, and on input
-// from which no orbit can come.
+// and observatories of eros.obs, Gaussian noise of 0.3"), on planted outliers, on input
+// from which no orbit can come, and on altered real lines that lead the fit into the Earth
+// or to its work bound.
 #include <erfa.h>
 #include <gtest/gtest.h>
 
@@ -184,6 +185,48 @@ TEST(FitOrbit, NoUsableObservationIsAStatusNotACrash) {
   const FitResult few = fit_orbit(two, sites());
   EXPECT_EQ(few.status, FitStatus::too_few_observations);
   std::filesystem::remove_all(dir);
+}
+
+// Eleven lines of eros.obs, one or three of them altered (a date, a digit), from which the
+// least squares walks the body towards the observer, where its trials fall into the Earth
+// (the point mass of the Earth-Moon barycentre) and the integrator is forced into tiny
+// steps. One file ends at the Earth's radius; the other, which without the radius took
+// minutes, ends at the work bound (here a small one, so that the test is quick; the default
+// ends it in about 5 seconds).
+TEST(FitOrbit, AlteredErosLinesEndAtThePlanetOrTheWorkBound) {
+  struct Case {
+    const char* file;
+    long long work_limit;
+    FitStatus status;
+    const char* message;
+  };
+  const Case cases[] = {
+      {"tests/fit/eros_falls_into_earth.obs", kDefaultWorkLimit, FitStatus::integration_failed,
+       "the orbit passes within the radius of the Earth"},
+      {"tests/fit/eros_walks_into_earth.obs", 300'000, FitStatus::work_limit,
+       "the fit reached its work bound (300000 units of motion)"},
+      // Eight of them (found by fuzz_fit): the least squares settled on a hyperbola about
+      // the observer (a = -0.017 au, e = 1057), which was reported as ok with M = NaN.
+      {"tests/fit/eros_hyperbolic_fit.obs", kDefaultWorkLimit, FitStatus::not_converged,
+       "no direct elliptic orbit"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file);
+    const auto obs = read_observations(source_file(c.file), "433");
+    ASSERT_GE(obs.size(), 8u);
+    FitOptions options;
+    options.work_limit = c.work_limit;
+    const FitResult fit = fit_orbit(obs, sites(), options);
+    EXPECT_EQ(fit.status, c.status) << status_name(fit.status) << ": " << fit.message;
+    EXPECT_NE(fit.message.find(c.message), std::string::npos) << fit.message;
+    EXPECT_TRUE(fit.residuals.empty());
+  }
+  // A bound below what a real fit needs ends it too, and the status has its name.
+  FitOptions tight;
+  tight.work_limit = 5000;
+  const FitResult eros = fit_orbit(eros_pattern(), sites(), tight);
+  EXPECT_EQ(eros.status, FitStatus::work_limit);
+  EXPECT_EQ(status_name(eros.status), "work_limit");
 }
 
 }  // namespace
