@@ -16,6 +16,13 @@
 namespace astro::cli {
 
 void Output::put(std::string_view text) {
+  if (text.size() >= kCapacity) {
+    // A large text (a block of rows made on another thread) goes out as it stands, after
+    // what is buffered, without passing through the buffer.
+    drain();
+    write_out(text.data(), text.size());
+    return;
+  }
   while (!text.empty()) {
     if (used_ == kCapacity) drain();
     const std::size_t n = std::min(text.size(), kCapacity - used_);
@@ -26,9 +33,15 @@ void Output::put(std::string_view text) {
 }
 
 void Output::drain() {
+  const std::size_t n = used_;
+  used_ = 0;
+  write_out(buffer_.data(), n);
+}
+
+void Output::write_out(const char* data, std::size_t size) {
   std::size_t done = 0;
-  while (done < used_) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
+  while (done < size) {
+    const ssize_t n = ::write(fd_, data + done, size - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       if (errno == EPIPE) {
@@ -37,12 +50,10 @@ void Output::drain() {
         std::signal(SIGPIPE, SIG_DFL);
         std::raise(SIGPIPE);
       }
-      used_ = 0;
       throw OutputError(std::string("cannot write standard output: ") + std::strerror(errno));
     }
     done += static_cast<std::size_t>(n);
   }
-  used_ = 0;
 }
 
 std::int64_t unix_ms_from_jd(double jd) {

@@ -43,12 +43,14 @@ class Output {
   }
   void commit(char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
 
+  // Appends text; one of kCapacity bytes or more is written at once, after the buffer.
   void put(std::string_view text);
   // Writes out what is buffered; throws OutputError when the descriptor refuses it.
   void flush() { drain(); }
 
  private:
   void drain();
+  void write_out(const char* data, std::size_t size);
 
   int fd_;
   std::size_t used_ = 0;
