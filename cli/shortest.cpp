@@ -56,12 +56,13 @@ char* put_double(char* p, double v) {
   const int exp10 = decimal.exponent + count - 1;  // the decimal exponent of the first digit
   const int last = decimal.exponent;               // and of the last
 
-  // The digits, right-aligned in 24 bytes (the first seven hold no digit), then 16 bytes of
-  // zeros that the fixed-length copies below may read past them.
+  // The digits, right-aligned in 24 bytes (the first seven hold no digit and are never
+  // read), then 16 bytes of zeros that the fixed-length copies below may read past them.
   const std::uint64_t high = significand / 100000000;  // up to nine digits
   const auto low = static_cast<std::uint32_t>(significand - high * 100000000);
   const auto top = static_cast<std::uint32_t>(high / 100000000);
-  char text[40] = {};
+  char text[40];
+  std::memset(text + 24, 0, 16);
   text[7] = static_cast<char>('0' + top);
   const std::uint64_t middle = eight_digits(static_cast<std::uint32_t>(high) - top * 100000000);
   const std::uint64_t end = eight_digits(low);
