@@ -20,18 +20,20 @@ namespace astro::cli {
 // Rows in a block, the unit of work of a thread.
 inline constexpr std::int64_t kRowsPerBlock = 4096;
 
-// Writes rows 0..count-1 to out, made block by block on `threads` worker threads while the
-// calling thread writes the finished blocks in order. render(first, last, text) appends the
-// text of rows first..last-1 to text (an empty string, kept from block to block). A pipeline:
-// each worker takes the next block as soon as it is done with one, while a slot is free;
-// there are threads + 2 slots, a slot is free again once its block is written, so the
-// workers run up to threads + 2 blocks ahead of the writer and never wait for one another.
+// Writes rows 0..count-1 to out, made block by block on `threads` threads, the calling
+// thread one of them: it also writes the finished blocks in order. render(first, last, text)
+// appends the text of rows first..last-1 to text (an empty string, kept from block to
+// block). A pipeline: each thread takes the next block as soon as it is done with one, while
+// a slot is free; there are threads + 2 slots, a slot is free again once its block is
+// written, so the threads run up to threads + 2 blocks ahead of the output and never wait
+// for one another. The calling thread writes every block that is done, in order, before it
+// takes another.
 //
 // When render throws, its text keeps the rows made before; they are written after the blocks
 // before it, then the exception goes on, as from one thread's loop: nothing after it is
 // written, and from then on no block after it is begun. When writing throws (OutputError),
-// the workers stop after their current block and the exception goes on. Either way every
-// worker has ended when this returns or throws.
+// the other threads stop after their current block and the exception goes on. Either way
+// every thread started here has ended when this returns or throws.
 template <class Render>
 void produce_in_blocks(std::int64_t count, unsigned threads, Output& out, Render render) {
   struct Slot {
@@ -51,28 +53,34 @@ void produce_in_blocks(std::int64_t count, unsigned threads, Output& out, Render
   std::int64_t next = 0;       // the next block to begin
   std::int64_t end = blocks;   // no block from here on is begun: the first failed one + 1
   std::int64_t written = 0;    // blocks written
-  bool stop = false;           // the writer has given up
+  bool stop = false;           // the calling thread has given up
 
+  // Takes the next block and makes it, when one may be begun; false when none may. Called
+  // with the lock held, and returns with it held.
+  const auto make_one = [&](std::unique_lock<std::mutex>& lock) {
+    if (stop || next >= end || next >= written + slot_count) return false;
+    const std::int64_t block = next++;
+    Slot& slot = slot_of(block);
+    lock.unlock();
+    slot.text.clear();
+    slot.failure = nullptr;
+    const std::int64_t first = block * kRowsPerBlock;
+    try {
+      render(first, std::min(count, first + kRowsPerBlock), slot.text);
+    } catch (...) {
+      slot.failure = std::current_exception();
+    }
+    lock.lock();
+    slot.done = true;
+    if (slot.failure) end = std::min(end, block + 1);
+    block_done.notify_all();
+    return true;
+  };
   const auto work = [&] {
     std::unique_lock lock(mutex);
     for (;;) {
       slot_free.wait(lock, [&] { return stop || next >= end || next < written + slot_count; });
-      if (stop || next >= end) return;
-      const std::int64_t block = next++;
-      Slot& slot = slot_of(block);
-      lock.unlock();
-      slot.text.clear();
-      slot.failure = nullptr;
-      const std::int64_t first = block * kRowsPerBlock;
-      try {
-        render(first, std::min(count, first + kRowsPerBlock), slot.text);
-      } catch (...) {
-        slot.failure = std::current_exception();
-      }
-      lock.lock();
-      slot.done = true;
-      if (slot.failure) end = std::min(end, block + 1);
-      block_done.notify_all();
+      if (!make_one(lock)) return;
     }
   };
 
@@ -91,22 +99,21 @@ void produce_in_blocks(std::int64_t count, unsigned threads, Output& out, Render
       slot_free.notify_all();
     }
   } stop_workers{mutex, stop, slot_free};
-  workers.reserve(threads);
-  for (unsigned t = 0; t < threads; ++t) workers.emplace_back(work);
+  workers.reserve(threads - 1);
+  for (unsigned t = 1; t < threads; ++t) workers.emplace_back(work);
 
+  std::unique_lock lock(mutex);  // released before Stop takes it
   for (std::int64_t block = 0; block < blocks; ++block) {
     Slot& slot = slot_of(block);
-    {
-      std::unique_lock lock(mutex);
-      block_done.wait(lock, [&] { return slot.done; });
+    while (!slot.done) {
+      if (!make_one(lock)) block_done.wait(lock, [&] { return slot.done; });
     }
+    lock.unlock();
     out.put(slot.text);
     if (slot.failure) std::rethrow_exception(slot.failure);
-    {
-      std::lock_guard lock(mutex);
-      slot.done = false;
-      ++written;
-    }
+    lock.lock();
+    slot.done = false;
+    ++written;
     slot_free.notify_all();
   }
 }
