@@ -90,8 +90,9 @@ struct TimeStyle {
 };
 
 // Writes the civil date and time (proleptic Gregorian, date's civil_from_days) of an instant
-// given as milliseconds from 1970-01-01T00:00Z, shifted by offset_s; at most 32 characters.
-// Years 0000-9999.
+// given as milliseconds from 1970-01-01T00:00Z, shifted by offset_s; at most 32 characters,
+// and 32 bytes at p may be written. Years 0000-9999. The text of the last date written is
+// kept (one per thread) and used again while the day is the same.
 char* put_time(char* p, std::int64_t unix_ms, int offset_s, const TimeStyle& style);
 
 // The offset from UTC of a zone at an instant, from the system's database; remembers the
