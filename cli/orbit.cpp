@@ -52,7 +52,7 @@ std::string json_string(const std::string& text) {
 // The shortest text that reads back to the same double; NaN and infinities as null.
 std::string json_number(double v) {
   if (!std::isfinite(v)) return "null";
-  char buf[32];
+  char buf[40];
   return std::string(buf, put_double(buf, v));
 }
 

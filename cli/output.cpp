@@ -16,6 +16,13 @@
 namespace astro::cli {
 
 void Output::put(std::string_view text) {
+  if (text.size() >= kCapacity) {
+    // A large text (a block of rows made on another thread) goes out as it stands, after
+    // what is buffered, without passing through the buffer.
+    drain();
+    write_out(text.data(), text.size());
+    return;
+  }
   while (!text.empty()) {
     if (used_ == kCapacity) drain();
     const std::size_t n = std::min(text.size(), kCapacity - used_);
@@ -26,9 +33,15 @@ void Output::put(std::string_view text) {
 }
 
 void Output::drain() {
+  const std::size_t n = used_;
+  used_ = 0;
+  write_out(buffer_.data(), n);
+}
+
+void Output::write_out(const char* data, std::size_t size) {
   std::size_t done = 0;
-  while (done < used_) {
-    const ssize_t n = ::write(fd_, buffer_.data() + done, used_ - done);
+  while (done < size) {
+    const ssize_t n = ::write(fd_, data + done, size - done);
     if (n < 0) {
       if (errno == EINTR) continue;
       if (errno == EPIPE) {
@@ -37,12 +50,10 @@ void Output::drain() {
         std::signal(SIGPIPE, SIG_DFL);
         std::raise(SIGPIPE);
       }
-      used_ = 0;
       throw OutputError(std::string("cannot write standard output: ") + std::strerror(errno));
     }
     done += static_cast<std::size_t>(n);
   }
-  used_ = 0;
 }
 
 std::int64_t unix_ms_from_jd(double jd) {
@@ -72,17 +83,32 @@ char* put_time(char* p, std::int64_t unix_ms, int offset_s, const TimeStyle& sty
   if (style.precision == 0) t = floor_div(t + 500, 1000) * 1000;
   const std::int64_t days = floor_div(t, 86400000);
   std::int64_t ms = t - days * 86400000;
-  const date::year_month_day ymd{
-      date::sys_days{date::days{static_cast<date::days::rep>(days)}}};
-  const int year = static_cast<int>(ymd.year());
-  const unsigned y = static_cast<unsigned>(year < 0 ? -year : year);
-  if (year < 0) *p++ = '-';
-  p = put2(p, y / 100 % 100);
-  p = put2(p, y % 100);
-  *p++ = '-';
-  p = put2(p, static_cast<unsigned>(ymd.month()));
-  *p++ = '-';
-  p = put2(p, static_cast<unsigned>(ymd.day()));
+  // The date's text is kept, one per thread, for the day last written: a series writes most
+  // of its instants on the day of the instant before.
+  struct DateText {
+    std::int64_t days = INT64_MIN;
+    char text[16] = {};  // "YYYY-MM-DD", or "-YYYY-MM-DD" before the year 0
+    int length = 0;
+  };
+  thread_local DateText date_text;
+  if (days != date_text.days) {
+    const date::year_month_day ymd{
+        date::sys_days{date::days{static_cast<date::days::rep>(days)}}};
+    const int year = static_cast<int>(ymd.year());
+    const unsigned y = static_cast<unsigned>(year < 0 ? -year : year);
+    char* d = date_text.text;
+    if (year < 0) *d++ = '-';
+    d = put2(d, y / 100 % 100);
+    d = put2(d, y % 100);
+    *d++ = '-';
+    d = put2(d, static_cast<unsigned>(ymd.month()));
+    *d++ = '-';
+    d = put2(d, static_cast<unsigned>(ymd.day()));
+    date_text.length = static_cast<int>(d - date_text.text);
+    date_text.days = days;
+  }
+  std::memcpy(p, date_text.text, sizeof date_text.text);
+  p += date_text.length;
   *p++ = style.separator;
   const unsigned msd = static_cast<unsigned>(ms);
   p = put2(p, msd / 3600000);

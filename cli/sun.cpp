@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <exception>
 #include <memory>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "cli/blocks.hpp"
 #include "cli/command.hpp"
 #include "cli/parse.hpp"
 #include "cli/table.hpp"
@@ -39,44 +39,6 @@ constexpr const char* kKeys[kColumns] = {
     "azimuth_deg",          "height_deg",           "right_ascension_deg",
     "declination_deg",      "hour_angle_deg",       "ecliptic_longitude_deg",
     "ecliptic_latitude_deg", "distance_au",         nullptr};
-
-// Rows of a series made block by block on several threads and written in order, so the
-// output is byte for byte that of one thread. Rounds of `threads` blocks of kRowsPerBlock
-// rows: each block is rendered into its own text by one thread, then the round's texts are
-// written in block order. render(first, last, text) appends rows first..last-1; when it
-// throws, the text keeps the rows made before, which are written after the blocks before
-// it, and then the exception goes on, as it would from the one-thread loop.
-constexpr std::size_t kRowsPerBlock = 4096;
-
-template <class Render>
-void produce_in_blocks(std::int64_t count, unsigned threads, Output& out, Render render) {
-  const auto block = static_cast<std::int64_t>(kRowsPerBlock);
-  std::vector<std::string> texts(threads);
-  std::vector<std::exception_ptr> failures(threads);
-  for (std::int64_t round = 0; round < count; round += block * threads) {
-    const auto make = [&](unsigned t) {
-      const std::int64_t first = round + block * t;
-      const std::int64_t last = std::min(count, first + block);
-      texts[t].clear();
-      failures[t] = nullptr;
-      if (first >= last) return;
-      try {
-        render(first, last, texts[t]);
-      } catch (...) {
-        failures[t] = std::current_exception();
-      }
-    };
-    {
-      std::vector<std::jthread> workers;
-      for (unsigned t = 1; t < threads; ++t) workers.emplace_back(make, t);
-      make(0);
-    }  // the workers join here
-    for (unsigned t = 0; t < threads; ++t) {
-      out.put(texts[t]);
-      if (failures[t]) std::rethrow_exception(failures[t]);
-    }
-  }
-}
 
 int run_sun(const SunArgs& a, Output& out) {
   // Every value is read before anything is written.
@@ -208,12 +170,11 @@ int run_sun(const SunArgs& a, Output& out) {
     *p++ = '\n';
     return p;
   };
-  const std::int64_t rows_per_block = static_cast<std::int64_t>(kRowsPerBlock);
   unsigned threads = a.threads;
   if (threads == 0) {
-    threads = series.count >= 2 * rows_per_block ? std::thread::hardware_concurrency() : 1;
+    threads = series.count >= 2 * kRowsPerBlock ? std::thread::hardware_concurrency() : 1;
   }
-  if (threads <= 1 || series.count <= rows_per_block) {
+  if (threads <= 1 || series.count <= kRowsPerBlock) {
     for (std::int64_t i = 0; i < series.count; ++i) out.commit(render(i, clock, out.reserve(512)));
     return 0;
   }

@@ -2,8 +2,10 @@
 #include "solar/sun.hpp"
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <exception>
+#include <mutex>
 #include <stdexcept>
 #include <thread>
 #include <vector>
@@ -123,34 +125,50 @@ void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOpt
   }
   if (threads == 0) threads = std::max(1u, std::thread::hardware_concurrency());
   const std::size_t count = jd_ut.size();
-  const std::size_t blocks =
+  const std::size_t workers =
       std::clamp<std::size_t>(count / kMinInstantsPerThread, 1, threads);
-  if (blocks == 1) {
+  if (workers == 1) {
     sun_positions(jd_ut, site, options, out);
     return;
   }
-  // Block b holds the instants [b * count / blocks, (b + 1) * count / blocks). Each thread
-  // keeps the exception of its first instant out of range; the lowest block's is thrown.
-  std::vector<std::exception_ptr> failure(blocks);
-  const auto run = [&](std::size_t b) {
-    const std::size_t first = b * count / blocks;
-    const std::size_t last = (b + 1) * count / blocks;
-    try {
-      sun_positions(jd_ut.subspan(first, last - first), site, options,
-                    out.subspan(first, last - first));
-    } catch (...) {
-      failure[b] = std::current_exception();
+  // The instants go in chunks of kMinInstantsPerThread, taken in order from a shared
+  // counter by `workers` threads (the calling thread one of them): a thread that runs
+  // faster, because another program holds the other core for a while, takes more chunks, and
+  // the threads end together. A chunk that meets an instant out of range keeps its
+  // exception; the lowest such chunk's is thrown, and no chunk after it is begun once it is
+  // known. Every chunk before it is taken before it, so every entry before that instant is
+  // written.
+  const std::size_t chunks = (count + kMinInstantsPerThread - 1) / kMinInstantsPerThread;
+  std::atomic<std::size_t> next{0};
+  std::atomic<std::size_t> end{chunks};  // the first failed chunk + 1
+  std::mutex failure_mutex;
+  std::size_t failed_chunk = chunks;
+  std::exception_ptr failure;
+  const auto run = [&] {
+    for (;;) {
+      const std::size_t c = next.fetch_add(1, std::memory_order_relaxed);
+      if (c >= end.load(std::memory_order_relaxed)) return;
+      const std::size_t first = c * kMinInstantsPerThread;
+      const std::size_t n = std::min(kMinInstantsPerThread, count - first);
+      try {
+        sun_positions(jd_ut.subspan(first, n), site, options, out.subspan(first, n));
+      } catch (...) {
+        const std::lock_guard lock(failure_mutex);
+        if (c < failed_chunk) {
+          failed_chunk = c;
+          failure = std::current_exception();
+          end.store(c + 1, std::memory_order_relaxed);
+        }
+      }
     }
   };
   {
-    std::vector<std::jthread> workers;
-    workers.reserve(blocks - 1);
-    for (std::size_t b = 1; b < blocks; ++b) workers.emplace_back(run, b);
-    run(0);
-  }  // the workers join here
-  for (const std::exception_ptr& e : failure) {
-    if (e) std::rethrow_exception(e);
-  }
+    std::vector<std::jthread> threads_started;
+    threads_started.reserve(workers - 1);
+    for (std::size_t t = 1; t < workers; ++t) threads_started.emplace_back(run);
+    run();
+  }  // the other threads join here
+  if (failure) std::rethrow_exception(failure);
 }
 
 Vector3 sun_equatorial_j2000(double jd) {

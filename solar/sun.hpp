@@ -100,18 +100,20 @@ SunPosition sun_position(double jd_ut, const Site& site, const SunOptions& optio
 void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOptions& options,
                    std::span<SunPosition> out);
 
-// The same on several threads: jd_ut is cut into contiguous blocks, one a thread, each
-// computed by sun_position, so every entry is bit for bit what the one-thread call gives.
+// The same on several threads: jd_ut is cut into chunks of kMinInstantsPerThread instants
+// that the threads take in turn, the next free thread the next chunk, each computed by
+// sun_position, so every entry is bit for bit what the one-thread call gives.
 //   threads  0: the machine's hardware threads; 1: the calling thread alone. Fewer threads
-//            are used when the blocks would hold under kMinInstantsPerThread instants each
-//            (a thread costs more to start than so few instants take).
+//            are used when each would get under kMinInstantsPerThread instants (a thread
+//            costs more to start than so few instants take).
 // Throws std::invalid_argument when out is shorter than jd_ut. When instants are out of
 // range it throws the RangeError of the first of them, after every thread has ended; the
 // entries before that instant are written, and so may be some after it.
 void sun_positions(std::span<const double> jd_ut, const Site& site, const SunOptions& options,
                    std::span<SunPosition> out, unsigned threads);
 
-// The smallest block of instants worth a thread of its own (about a millisecond of work).
+// The chunk of instants a thread takes at a time, and the least worth a thread of its own
+// (about a millisecond of work).
 inline constexpr std::size_t kMinInstantsPerThread = 1024;
 
 // The Sun's geocentric rectangular coordinates, astronomical units, on the mean equator and

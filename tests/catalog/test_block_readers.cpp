@@ -129,6 +129,41 @@ TEST(BlockReaders, ObservationsByNameAsOnAStream) {
   EXPECT_GT(faulty, 0);
 }
 
+// A file of 80,000 real lines: the vector of matches grows past a thousand entries to the
+// projected count (at most 64 times what it held), then once more, in new memory each time.
+TEST(BlockReaders, ManyObservationsByNameAsOnAStream) {
+  std::vector<std::string> pool;
+  for (const char* name : {"eros.obs", "ceres.obs", "apophis.obs", "mixed.obs"}) {
+    for (auto& line : lines_of(mpc_file(name))) pool.push_back(line);
+  }
+  std::mt19937 rng(80000);
+  std::string text;
+  for (int k = 0; k < 80000; ++k) {
+    text += pool[std::uniform_int_distribution<std::size_t>(0, pool.size() - 1)(rng)];
+    text += '\n';
+  }
+  TempDir dir;
+  const std::string path = dir.write("many.obs", text);
+  for (const char* name : {"", "433"}) {
+    SCOPED_TRACE(name);
+    std::istringstream in(text);
+    const std::vector<Observation> want = read_observations(in, name, "CBA");
+    const std::vector<Observation> got = read_observations(path, name, "CBA");
+    ASSERT_EQ(got.size(), want.size());
+    if (*name == '\0') {
+      ASSERT_GT(got.size(), 65536u);
+    }
+    for (std::size_t k = 0; k < want.size(); ++k) {
+      ASSERT_EQ(got[k].designation, want[k].designation) << k;
+      ASSERT_EQ(got[k].jd_utc, want[k].jd_utc) << k;
+      ASSERT_EQ(got[k].ra, want[k].ra) << k;
+      ASSERT_EQ(got[k].dec, want[k].dec) << k;
+      ASSERT_EQ(got[k].note2, want[k].note2) << k;
+      ASSERT_EQ(got[k].observatory, want[k].observatory) << k;
+    }
+  }
+}
+
 TEST(BlockReaders, ElementsByNameAsOnAStream) {
   const std::vector<std::string> pool = lines_of(catalogue_file("elements.txt"));
   const char* names[] = {"1P", "Ceres", "00433", "", "P", "Tempel-Tuttle", "Vesta", "0"};
