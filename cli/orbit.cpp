@@ -31,6 +31,25 @@ struct OrbitArgs {
 
 constexpr double kDeg = 180.0 / std::numbers::pi;
 
+// The elements as both formats write them: the JSON key (the sigma's key is "sigma_" and
+// it), the table's label, unit and decimals, and the factor from the result's units.
+struct ElementColumn {
+  const char* json;
+  const char* table;
+  const char* unit;
+  int decimals;
+  std::size_t index;
+  double scale;
+};
+constexpr ElementColumn kElementColumns[] = {
+    {"a_au", "a", "au", 9, element::a, 1.0},
+    {"e", "e", "", 9, element::e, 1.0},
+    {"i_deg", "i", "deg", 7, element::i, kDeg},
+    {"node_deg", "node", "deg", 7, element::node, kDeg},
+    {"peri_deg", "peri", "deg", 7, element::peri, kDeg},
+    {"m_deg", "M", "deg", 7, element::M, kDeg},
+};
+
 // A JSON string: quotes, backslashes and control characters escaped.
 std::string json_string(const std::string& text) {
   std::string out = "\"";
@@ -70,25 +89,16 @@ void write_json(const FitResult& r, bool residuals, Output& out) {
   const ElementSet& el = r.elements;
   const ElementSet& s = r.sigmas;
   std::string text = "{";
-  const auto key = [&text](const char* name, const std::string& value) {
+  const auto key = [&text](const std::string& name, const std::string& value) {
     if (text.size() > 1) text += ", ";
     text += json_string(name) + ": " + value;
   };
   key("object", json_string(r.object));
   key("model", json_string(r.model == MotionModel::two_body ? "two-body" : "perturbed"));
   key("epoch_jd_tt", json_number(r.epoch_jd_tt));
-  key("a_au", json_number(el[element::a]));
-  key("e", json_number(el[element::e]));
-  key("i_deg", json_number(el[element::i] * kDeg));
-  key("node_deg", json_number(el[element::node] * kDeg));
-  key("peri_deg", json_number(el[element::peri] * kDeg));
-  key("m_deg", json_number(el[element::M] * kDeg));
-  key("sigma_a_au", json_number(s[element::a]));
-  key("sigma_e", json_number(s[element::e]));
-  key("sigma_i_deg", json_number(s[element::i] * kDeg));
-  key("sigma_node_deg", json_number(s[element::node] * kDeg));
-  key("sigma_peri_deg", json_number(s[element::peri] * kDeg));
-  key("sigma_m_deg", json_number(s[element::M] * kDeg));
+  for (const ElementColumn& c : kElementColumns) key(c.json, json_number(el[c.index] * c.scale));
+  for (const ElementColumn& c : kElementColumns)
+    key("sigma_" + std::string(c.json), json_number(s[c.index] * c.scale));
   key("rms_arcsec", json_number(r.rms_arcsec));
   key("observations_used", std::to_string(r.observations_used));
   key("observations_rejected", std::to_string(r.observations_rejected));
@@ -117,12 +127,9 @@ void write_table(const FitResult& r, bool residuals, Output& out) {
   out.put(format_line("model         %s\n", r.model == MotionModel::two_body ? "two-body" : "perturbed"));
   out.put(format_line("epoch         JD %.5f TT\n", r.epoch_jd_tt));
   out.put("frame         heliocentric, ecliptic and equinox of J2000.0\n");
-  out.put(format_line("a             %14.9f au   +- %.2e\n", el[element::a], s[element::a]));
-  out.put(format_line("e             %14.9f      +- %.2e\n", el[element::e], s[element::e]));
-  out.put(format_line("i             %14.7f deg  +- %.2e\n", el[element::i] * kDeg, s[element::i] * kDeg));
-  out.put(format_line("node          %14.7f deg  +- %.2e\n", el[element::node] * kDeg, s[element::node] * kDeg));
-  out.put(format_line("peri          %14.7f deg  +- %.2e\n", el[element::peri] * kDeg, s[element::peri] * kDeg));
-  out.put(format_line("M             %14.7f deg  +- %.2e\n", el[element::M] * kDeg, s[element::M] * kDeg));
+  for (const ElementColumn& c : kElementColumns)
+    out.put(format_line("%-13s %14.*f %-4s +- %.2e\n", c.table, c.decimals, el[c.index] * c.scale,
+                        c.unit, s[c.index] * c.scale));
   out.put(format_line("rms           %.3f arcsec\n", r.rms_arcsec));
   out.put(format_line("observations  %zu used, %zu rejected, %zu without an observatory position\n",
                       r.observations_used, r.observations_rejected, r.observations_without_site));
