@@ -147,8 +147,9 @@ double julian_date(std::string_view line) {
   const double year = date.value[0];
   const double month = date.value[1];
   const double day = date.value[2];
-  if (year != static_cast<double>(static_cast<std::int64_t>(year)) || year > 9999.0 ||
-      month != static_cast<double>(static_cast<int>(month)) || month < 1.0 || month > 12.0)
+  // Each range before its cast: a field of digits may hold a month of 3e9.
+  if (year > 9999.0 || year != static_cast<double>(static_cast<std::int64_t>(year)) ||
+      month < 1.0 || month > 12.0 || month != static_cast<double>(static_cast<int>(month)))
     throw FieldError("not a date", kDateField, line);
   const auto y = static_cast<std::int64_t>(year);
   const int m = static_cast<int>(month);

@@ -147,6 +147,7 @@ TEST(ReadObservations, BadFieldsThrowNamingTheirColumns) {
       {36, "x", "columns 33-44"},   {40, "61", "columns 33-44"},  {48, "9", "columns 46-56"},
       {16, "20X6", "columns 16-32"}, {21, "13", "columns 16-32"}, {21, "02 30", "columns 16-32"},
       {33, "  ", "columns 33-44"},  {46, " 5", "columns 46-56"},
+      {16, "2016 3004339306 1", "columns 16-32"},  // a month beyond any int
   };
   for (const Case& c : cases) {
     std::string line = eros_line('C');
