@@ -442,74 +442,10 @@ void fill_elements(FitResult& result, const State6& y, const Matrix6& covariance
   }
 }
 
-FitResult fit_prepared(FitResult& result, const std::vector<Prepared>& obs,
-                       const FitOptions& options, double t_fit,
-                       const detail::PlanetTable& planets, detail::WorkBudget& budget);
-
-}  // namespace
-
-std::string_view status_name(FitStatus status) {
-  switch (status) {
-    case FitStatus::ok: return "ok";
-    case FitStatus::file_error: return "file_error";
-    case FitStatus::no_observations: return "no_observations";
-    case FitStatus::too_few_observations: return "too_few_observations";
-    case FitStatus::no_preliminary_orbit: return "no_preliminary_orbit";
-    case FitStatus::not_converged: return "not_converged";
-    case FitStatus::integration_failed: return "integration_failed";
-    case FitStatus::work_limit: return "work_limit";
-  }
-  return "unknown";
-}
-
-FitResult fit_orbit(std::span<const Observation> observations, const ObservatoryTable& sites,
-                    const FitOptions& options) {
-  FitResult result;
-  result.model = options.model;
-  if (!observations.empty()) result.object = observations.front().designation;
-
-  // Time scales and the observers' places, once for all iterations.
-  std::vector<Prepared> obs = prepare(observations, sites, result.observations_without_site);
-  std::stable_sort(obs.begin(), obs.end(),
-                   [](const Prepared& a, const Prepared& b) { return a.tt < b.tt; });
-  if (obs.empty())
-    return failure(result, FitStatus::no_observations,
-                   observations.empty() ? "no observation of the object"
-                                        : "no observation from an observatory with coordinates");
-  if (obs.size() < 3 || obs.back().tt - obs.front().tt <= 0.0)
-    return failure(result, FitStatus::too_few_observations,
-                   "fewer than three observations at distinct instants");
-
-  // The fit's own epoch: the middle observation; the caller's epoch is reached at the end.
-  const double t_fit = obs[obs.size() / 2].tt;
-  const double epoch = options.epoch_jd_tt.value_or(t_fit);
-  result.epoch_jd_tt = epoch;
-  // The planets over the whole span of the fit, once.
-  detail::PlanetTable planets;
-  if (options.model == MotionModel::perturbed) {
-    try {
-      planets = detail::PlanetTable(std::min({obs.front().tt, epoch}), std::max({obs.back().tt, epoch}));
-    } catch (const std::runtime_error& e) {
-      return failure(result, FitStatus::integration_failed, e.what());
-    }
-  }
-
-  detail::WorkBudget budget(options.work_limit);
-  try {
-    return fit_prepared(result, obs, options, t_fit, planets, budget);
-  } catch (const detail::WorkLimitReached&) {
-    return failure(result, FitStatus::work_limit,
-                   "the fit reached its work bound (" + std::to_string(budget.limit()) +
-                       " units of motion) before an orbit was found");
-  }
-}
-
-namespace {
-
 // fit_orbit from the prepared observations on: the starts, the least squares, the outlier
 // rule, the covariance and the elements at the caller's epoch. Every evaluation of the
 // motion is charged to `budget`, whose end throws WorkLimitReached out of here.
-FitResult fit_prepared(FitResult& result, const std::vector<Prepared>& obs,
+FitResult fit_prepared(FitResult result, const std::vector<Prepared>& obs,
                        const FitOptions& options, double t_fit,
                        const detail::PlanetTable& planets, detail::WorkBudget& budget) {
   const double epoch = result.epoch_jd_tt;
@@ -638,6 +574,60 @@ FitResult fit_prepared(FitResult& result, const std::vector<Prepared>& obs,
 }
 
 }  // namespace
+
+std::string_view status_name(FitStatus status) {
+  switch (status) {
+    case FitStatus::ok: return "ok";
+    case FitStatus::file_error: return "file_error";
+    case FitStatus::no_observations: return "no_observations";
+    case FitStatus::too_few_observations: return "too_few_observations";
+    case FitStatus::no_preliminary_orbit: return "no_preliminary_orbit";
+    case FitStatus::not_converged: return "not_converged";
+    case FitStatus::integration_failed: return "integration_failed";
+    case FitStatus::work_limit: return "work_limit";
+  }
+  return "unknown";
+}
+
+FitResult fit_orbit(std::span<const Observation> observations, const ObservatoryTable& sites,
+                    const FitOptions& options) {
+  FitResult result;
+  result.model = options.model;
+  if (!observations.empty()) result.object = observations.front().designation;
+
+  // Time scales and the observers' places, once for all iterations.
+  std::vector<Prepared> obs = prepare(observations, sites, result.observations_without_site);
+  if (obs.empty())
+    return failure(result, FitStatus::no_observations,
+                   observations.empty() ? "no observation of the object"
+                                        : "no observation from an observatory with coordinates");
+  if (obs.size() < 3 || obs.back().tt - obs.front().tt <= 0.0)
+    return failure(result, FitStatus::too_few_observations,
+                   "fewer than three observations at distinct instants");
+
+  // The fit's own epoch: the middle observation; the caller's epoch is reached at the end.
+  const double t_fit = obs[obs.size() / 2].tt;
+  const double epoch = options.epoch_jd_tt.value_or(t_fit);
+  result.epoch_jd_tt = epoch;
+  // The planets over the whole span of the fit, once.
+  detail::PlanetTable planets;
+  if (options.model == MotionModel::perturbed) {
+    try {
+      planets = detail::PlanetTable(std::min({obs.front().tt, epoch}), std::max({obs.back().tt, epoch}));
+    } catch (const std::runtime_error& e) {
+      return failure(result, FitStatus::integration_failed, e.what());
+    }
+  }
+
+  detail::WorkBudget budget(options.work_limit);
+  try {
+    return fit_prepared(result, obs, options, t_fit, planets, budget);
+  } catch (const detail::WorkLimitReached&) {
+    return failure(result, FitStatus::work_limit,
+                   "the fit reached its work bound (" + std::to_string(budget.limit()) +
+                       " units of motion) before an orbit was found");
+  }
+}
 
 FitResult orbit_residuals(std::span<const Observation> observations,
                           const ObservatoryTable& sites, const ElementSet& elements,
