@@ -443,9 +443,10 @@ void fill_elements(FitResult& result, const State6& y, const Matrix6& covariance
 }
 
 // fit_orbit from the prepared observations on: the starts, the least squares, the outlier
-// rule, the covariance and the elements at the caller's epoch. Every evaluation of the
-// motion is charged to `budget`, whose end throws WorkLimitReached out of here.
-FitResult fit_prepared(FitResult result, const std::vector<Prepared>& obs,
+// rule, the covariance and the elements at the caller's epoch; returns the outcome, and
+// counts the iterations in `result` as it goes, so that they are there too when the end of
+// `budget` throws WorkLimitReached out of here.
+FitResult fit_prepared(FitResult& result, const std::vector<Prepared>& obs,
                        const FitOptions& options, double t_fit,
                        const detail::PlanetTable& planets, detail::WorkBudget& budget) {
   const double epoch = result.epoch_jd_tt;
